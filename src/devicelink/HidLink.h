@@ -1,0 +1,61 @@
+#pragma once
+// One open HID interface (one top-level collection) with overlapped-style
+// reads and writes bounded by a time-out and ended at once by Close().
+//
+// Paths come from Enumerate(): every top-level collection of every hidraw
+// node and of every virtual interface is one path, containing
+// "vid_XXXX&pid_XXXX&mi_XX&colXX" ("&colXX" only when the interface has
+// several top-level collections).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/hid/HidTypes.h"
+
+namespace ostrel {
+
+class HidDevice;  // platform handle of one open collection (platform/hid)
+
+class HidLink {
+ public:
+  static constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+
+  HidLink();
+  ~HidLink();
+  HidLink(const HidLink&) = delete;
+  HidLink& operator=(const HidLink&) = delete;
+
+  // Path list.
+  bool Enumerate();
+  const char* NextPath();  // null when the list is absent or exhausted
+  void FreePaths();
+
+  bool Open(const std::string& path, bool read, bool write, bool overlapped, bool exclusive);
+  void Close();  // safe when not open; releases a Read/Write blocked on another thread
+  bool IsOpen() const;
+
+  // Whole reports; the first byte of every buffer is the report id.
+  bool Read(std::uint32_t count, std::uint8_t* buffer, std::uint32_t timeoutMs,
+            std::uint32_t* outCount = nullptr);
+  bool Write(std::uint32_t count, const std::uint8_t* buffer, std::uint32_t timeoutMs,
+             std::uint32_t* outCount = nullptr);
+
+  // Decodes an input report into the items of the given kind.
+  bool UnpackInputReport(const std::uint8_t* report, std::uint32_t length, HIDP_REPORT_TYPE kind,
+                         std::vector<HidDataItem>& items);
+
+  const HIDD_ATTRIBUTES& Attributes() const;
+  const HIDP_CAPS& Caps() const;
+  std::uint32_t InterfaceNumber() const;
+  std::uint32_t CollectionNumber() const;
+  const std::string& Path() const;
+  std::vector<std::uint8_t>& InputReportBuffer();
+  std::vector<HidDataItem>& InputItems();
+
+  // The existence test of a claimed slot: the path still names a present
+  // interface of the same device (no access is opened).
+  static bool PathExists(const std::string& path);
+};
+
+}  // namespace ostrel
