@@ -1,5 +1,7 @@
 #include "platform/os/DebugLog.h"
 
+#include "platform/os/SpecialFolders.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -48,15 +50,7 @@ void AppendToFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 std::string DebugLogPath() {
-  std::string base;
-  if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state) {
-    base = state;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::string(home) + "/.local/state";
-  } else {
-    base = "/tmp";
-  }
-  return base + "/Kestrane/debug.log";
+  return StateHome() + "Kestrane/debug.log";
 }
 
 void OutputDebugString(std::string_view text) {
