@@ -197,8 +197,9 @@ HIDP_STATUS HidPreparsedData::GetUsages(HIDP_REPORT_TYPE kind, std::uint16_t usa
       for (const auto& entry : array.Entries) {
         const std::int64_t size = std::int64_t(entry.UsageMax) - entry.UsageMin + 1;
         if (index < size) {
-          if (usagePage == 0 || entry.UsagePage == usagePage)
-            add(static_cast<std::uint16_t>(entry.UsageMin + index));
+          // Usage 0 means "no control" and would end a 0-terminated list.
+          const auto usage = static_cast<std::uint16_t>(entry.UsageMin + index);
+          if (usage != 0 && (usagePage == 0 || entry.UsagePage == usagePage)) add(usage);
           break;
         }
         index -= size;

@@ -113,8 +113,10 @@ bool VirtualHidSource::Read(const std::string& name, HidInterface& out) const {
   iface.source = HidSourceKind::Virtual;
   iface.name = name;
   iface.node = socketPath;
-  // A replugged interface gets a new socket, hence a new inode.
-  iface.identity = std::to_string(static_cast<unsigned long long>(info.st_ino));
+  // A replugged interface gets a new socket: a new inode or creation time.
+  iface.identity = std::to_string(static_cast<unsigned long long>(info.st_ino)) + "." +
+                   std::to_string(static_cast<long long>(info.st_ctim.tv_sec)) + "." +
+                   std::to_string(static_cast<long long>(info.st_ctim.tv_nsec));
   out = std::move(iface);
   return true;
 }
