@@ -24,7 +24,8 @@ std::vector<std::uint16_t> Pressed(const HidPreparsedData& data, std::uint16_t p
                                    HIDP_STATUS expected = HIDP_STATUS_SUCCESS) {
   std::vector<std::uint16_t> usages(data.MaxUsageListLength(HidP_Input, page));
   std::uint32_t length = static_cast<std::uint32_t>(usages.size());
-  EXPECT_EQ(data.GetUsages(HidP_Input, page, 0, usages.data(), length, report.data(), report.size()), expected);
+  EXPECT_EQ(data.GetUsages(HidP_Input, page, 0, usages.data(), length, report.data(), report.size()),
+            expected);
   usages.resize(length);
   return usages;
 }
@@ -99,12 +100,14 @@ TEST(HidDescriptor, RefusesMalformedDescriptors) {
       {"report id above 255", {0xA1, 0x01, 0x86, 0x00, 0x01, 0xC0}},
       {"nested delimiter", {0xA1, 0x01, 0xA9, 0x01, 0xA9, 0x01, 0xA9, 0x00, 0xA9, 0x00, 0xC0}},
       {"delimiter closed without open", {0xA1, 0x01, 0xA9, 0x00, 0xC0}},
-      {"main item inside a delimiter", {0xA1, 0x01, 0xA9, 0x01, 0x09, 0x30, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
-      {"huge report count", {0xA1, 0x01, 0x75, 0x08, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x09, 0x01, 0x81, 0x02, 0xC0}},
-      {"huge report size", {0xA1, 0x01, 0x77, 0xFF, 0xFF, 0xFF, 0x7F, 0x95, 0x02, 0x09, 0x01, 0x81, 0x02, 0xC0}},
+      {"main item inside a delimiter",
+       {0xA1, 0x01, 0xA9, 0x01, 0x09, 0x30, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
+      {"huge report count",
+       {0xA1, 0x01, 0x75, 0x08, 0x97, 0xFF, 0xFF, 0xFF, 0xFF, 0x09, 0x01, 0x81, 0x02, 0xC0}},
+      {"huge report size",
+       {0xA1, 0x01, 0x77, 0xFF, 0xFF, 0xFF, 0x7F, 0x95, 0x02, 0x09, 0x01, 0x81, 0x02, 0xC0}},
       {"reports grow past the largest buffer",
-       Repeat(1, {0xA1, 0x01, 0x75, 0x08, 0x96, 0x00, 0x20},
-              Repeat(3, {0x09, 0x01, 0x81, 0x02}, {0xC0}))},
+       Repeat(1, {0xA1, 0x01, 0x75, 0x08, 0x96, 0x00, 0x20}, Repeat(3, {0x09, 0x01, 0x81, 0x02}, {0xC0}))},
       {"too many data indices",
        Repeat(1, {0xA1, 0x01, 0x75, 0x10, 0x95, 0x01, 0x15, 0x00, 0x27, 0xFF, 0xFF, 0x00, 0x00},
               Repeat(2, {0x19, 0x00, 0x2A, 0xFF, 0xFF, 0x81, 0x00}, {0xC0}))},
@@ -123,11 +126,13 @@ TEST(HidDescriptor, RefusesMalformedDescriptors) {
 
 TEST(HidDescriptor, AcceptsUnusualButWellFormedItems) {
   const std::vector<MalformedCase> cases = {
-      {"long item skipped", {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0xA1, 0x01, 0x09, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81,
-                             0x02, 0xC0}},
-      {"push and pop", {0xA1, 0x01, 0x75, 0x08, 0xA4, 0x75, 0x10, 0xB4, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02, 0xC0}},
-      {"delimiter set", {0xA1, 0x01, 0xA9, 0x01, 0x09, 0x30, 0x09, 0x31, 0xA9, 0x00, 0x75, 0x08, 0x95, 0x01, 0x81,
-                         0x02, 0xC0}},
+      {"long item skipped",
+       {0xFE, 0x02, 0x10, 0xAA, 0xBB, 0xA1, 0x01, 0x09, 0x01, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0xC0}},
+      {"push and pop",
+       {0xA1, 0x01, 0x75, 0x08, 0xA4, 0x75, 0x10, 0xB4, 0x95, 0x01, 0x09, 0x01, 0x81, 0x02, 0xC0}},
+      {"delimiter set",
+       {0xA1, 0x01, 0xA9, 0x01, 0x09, 0x30, 0x09, 0x31, 0xA9, 0x00, 0x75, 0x08, 0x95, 0x01, 0x81, 0x02,
+        0xC0}},
       {"reserved item type", {0xA1, 0x01, 0x0C, 0xC0}},
   };
   for (const auto& c : cases) {
@@ -162,9 +167,15 @@ TEST(HidDescriptor, SurvivesRandomDamage) {
     for (int e = 0; e < edits; ++e) {
       const std::size_t at = random() % bytes.size();
       switch (random() % 3) {
-        case 0: bytes[at] = static_cast<std::uint8_t>(random()); break;
-        case 1: bytes.erase(bytes.begin() + static_cast<long>(at)); break;
-        default: bytes.insert(bytes.begin() + static_cast<long>(at), static_cast<std::uint8_t>(random())); break;
+        case 0:
+          bytes[at] = static_cast<std::uint8_t>(random());
+          break;
+        case 1:
+          bytes.erase(bytes.begin() + static_cast<long>(at));
+          break;
+        default:
+          bytes.insert(bytes.begin() + static_cast<long>(at), static_cast<std::uint8_t>(random()));
+          break;
       }
       if (bytes.empty()) bytes.push_back(0);
     }
@@ -182,7 +193,8 @@ TEST(HidDescriptor, SurvivesRandomDamage) {
         std::uint32_t raw;
         std::int32_t scaled;
         c.GetUsageValue(HidP_Input, cap.UsagePage, 0, cap.UsageMin, raw, report.data(), report.size());
-        c.GetScaledUsageValue(HidP_Input, cap.UsagePage, 0, cap.UsageMin, scaled, report.data(), report.size());
+        c.GetScaledUsageValue(HidP_Input, cap.UsagePage, 0, cap.UsageMin, scaled, report.data(),
+                              report.size());
       }
     }
   }
@@ -281,7 +293,8 @@ TEST(HidReportDecoding, NegativeLogicalMinimum) {
   for (const auto& w : wheel) {
     const Bytes report = {0x05, 0x00, w.byte};
     std::int32_t scaled = -1;
-    EXPECT_EQ(data.GetScaledUsageValue(HidP_Input, 0x01, 0, 0x38, scaled, report.data(), report.size()), w.status)
+    EXPECT_EQ(data.GetScaledUsageValue(HidP_Input, 0x01, 0, 0x38, scaled, report.data(), report.size()),
+              w.status)
         << int(w.byte);
     EXPECT_EQ(scaled, w.scaled) << int(w.byte);
     std::uint32_t raw = 0;

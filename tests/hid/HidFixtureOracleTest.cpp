@@ -96,7 +96,9 @@ void ExpectCollection(const HidPreparsedData& mine, const WindowsCollection& win
 // as hidraw gives them, splits into the collections Windows saw.
 TEST(HidFixtureOracle, EveryRecordedInterfaceMatchesWindows) {
   const auto groups = test::ReadWindowsCapsGroups();
-  if (groups.empty()) GTEST_SKIP() << "fixtures folder absent (OSTREL_SHARED_DIR=" << (std::getenv("OSTREL_SHARED_DIR") ? std::getenv("OSTREL_SHARED_DIR") : "") << ")";
+  if (groups.empty())
+    GTEST_SKIP() << "fixtures folder absent (OSTREL_SHARED_DIR="
+                 << (std::getenv("OSTREL_SHARED_DIR") ? std::getenv("OSTREL_SHARED_DIR") : "") << ")";
   std::size_t collections = 0;
   for (const auto& group : groups) {
     std::vector<std::uint8_t> descriptor;

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 struct FakeNode {
-  std::string name;      // hidrawN
-  std::string hidName;   // BBBB:VVVV:PPPP.NNNN
+  std::string name;     // hidrawN
+  std::string hidName;  // BBBB:VVVV:PPPP.NNNN
   unsigned bus = 3;
   std::uint16_t vendor = 0, product = 0;
   int interfaceNumber = -1;  // no USB interface directory when negative
@@ -59,7 +59,8 @@ class FakeSysfs {
     fs::create_directories(hid / "hidraw" / node.name);
     fs::create_directory_symlink("../..", hid / "hidraw" / node.name / "device");
     std::ofstream(hid / "report_descriptor", std::ios::binary)
-        .write(reinterpret_cast<const char*>(node.descriptor.data()), std::streamsize(node.descriptor.size()));
+        .write(reinterpret_cast<const char*>(node.descriptor.data()),
+               std::streamsize(node.descriptor.size()));
     char id[64];
     std::snprintf(id, sizeof id, "HID_ID=%04X:%08X:%08X\n", node.bus, node.vendor, node.product);
     Write(hid / "uevent", std::string("DRIVER=hid-generic\n") + id + "HID_NAME=Tavix Test\nHID_UNIQ=\n");

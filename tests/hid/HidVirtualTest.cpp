@@ -13,12 +13,12 @@
 #include <thread>
 
 #include "HidTestDescriptors.h"
-#include "support/TestEnvironment.h"
 #include "VirtualHidServer.h"
 #include "devicelink/HidLink.h"
 #include "platform/hid/HidDevicePath.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/hid/VirtualHidSource.h"
+#include "support/TestEnvironment.h"
 
 namespace ostrel {
 namespace {
@@ -84,15 +84,20 @@ TEST_F(HidVirtual, InvalidDescriptionsAreInvisible) {
   const std::vector<Case> cases = {
       {"not-json", "{ vendor_id: 1"},
       {"not-object", "[1, 2]"},
-      {"no-version", R"({"vendor_id": 1, "product_id": 2, "interface": 0, "report_descriptor": ")" + hex + "\"}"},
+      {"no-version",
+       R"({"vendor_id": 1, "product_id": 2, "interface": 0, "report_descriptor": ")" + hex + "\"}"},
       {"vendor-too-big",
-       R"({"vendor_id": 70000, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex + "\"}"},
+       R"({"vendor_id": 70000, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex +
+           "\"}"},
       {"negative",
-       R"({"vendor_id": -1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex + "\"}"},
+       R"({"vendor_id": -1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex +
+           "\"}"},
       {"interface-too-big",
-       R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 256, "report_descriptor": ")" + hex + "\"}"},
+       R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 256, "report_descriptor": ")" + hex +
+           "\"}"},
       {"id-as-text",
-       R"({"vendor_id": "1", "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex + "\"}"},
+       R"({"vendor_id": "1", "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex +
+           "\"}"},
       {"hex-without-spaces",
        R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": "0501"})"},
       {"hex-double-space",
@@ -101,8 +106,9 @@ TEST_F(HidVirtual, InvalidDescriptionsAreInvisible) {
        R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": "zz 01"})"},
       {"descriptor-malformed",
        R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": "a1 01"})"},
-      {"bad name!", R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" +
-                        hex + "\"}"},
+      {"bad name!",
+       R"({"vendor_id": 1, "product_id": 2, "version": 1, "interface": 0, "report_descriptor": ")" + hex +
+           "\"}"},
   };
   for (const auto& c : cases) ASSERT_TRUE(server.PlugRaw(c.name, c.json)) << c.name;
   // A description without its socket is not an interface either.
@@ -268,8 +274,8 @@ TEST_F(HidVirtual, ValueRangeGivesOneItemPerUsage) {
   VirtualHidServer server(VirtualHidServer::DefaultDirectory());
   VirtualDescription d;
   // X..Z as one range of three 8-bit values.
-  d.descriptor = {0x05, 0x01, 0x09, 0x04, 0xA1, 0x01, 0x19, 0x30, 0x29, 0x32, 0x15, 0x00,
-                  0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02, 0xC0};
+  d.descriptor = {0x05, 0x01, 0x09, 0x04, 0xA1, 0x01, 0x19, 0x30, 0x29, 0x32, 0x15,
+                  0x00, 0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x03, 0x81, 0x02, 0xC0};
   ASSERT_TRUE(server.Plug("stick", d));
   HidLink link;
   const auto paths = AllPaths(link);
@@ -332,7 +338,8 @@ TEST_F(HidVirtual, CloseReleasesAnInfiniteReadAtOnce) {
   ASSERT_TRUE(link.Open(paths[1], true, true, true, false));
   Bytes buffer(64);
   std::uint32_t got = 9;
-  auto reader = std::async(std::launch::async, [&] { return link.Read(64, buffer.data(), HidLink::kInfinite, &got); });
+  auto reader =
+      std::async(std::launch::async, [&] { return link.Read(64, buffer.data(), HidLink::kInfinite, &got); });
   // Let the reader block (nothing is ever sent), then close from this thread.
   EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
   link.Close();

@@ -27,8 +27,10 @@ std::string HexBytes(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::string VirtualDescription::Json() const {
-  return "{\n  \"vendor_id\": " + std::to_string(vendorId) + ",\n  \"product_id\": " + std::to_string(productId) +
-         ",\n  \"version\": " + std::to_string(version) + ",\n  \"interface\": " + std::to_string(interfaceNumber) +
+  return "{\n  \"vendor_id\": " + std::to_string(vendorId) +
+         ",\n  \"product_id\": " + std::to_string(productId) +
+         ",\n  \"version\": " + std::to_string(version) +
+         ",\n  \"interface\": " + std::to_string(interfaceNumber) +
          ",\n  \"name\": \"Test device\",\n  \"report_descriptor\": \"" + HexBytes(descriptor) + "\"\n}\n";
 }
 
@@ -49,7 +51,7 @@ fs::path VirtualHidServer::DefaultDirectory() {
 
 bool VirtualHidServer::PlugRaw(const std::string& name, const std::string& json) {
   const fs::path socketPath = directory_ / (name + ".sock");
-  sockaddr_un address {};
+  sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (socketPath.string().size() >= sizeof address.sun_path) return false;
   std::strcpy(address.sun_path, socketPath.c_str());
@@ -110,7 +112,8 @@ bool VirtualHidServer::SendToAll(const std::string& name, const std::vector<std:
   auto it = interfaces_.find(name);
   if (it == interfaces_.end()) return false;
   for (int fd : it->second.connections)
-    if (send(fd, packet.data(), packet.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(packet.size())) return false;
+    if (send(fd, packet.data(), packet.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(packet.size()))
+      return false;
   return true;
 }
 
@@ -122,8 +125,8 @@ bool VirtualHidServer::Send(const std::string& name, std::size_t connection,
          static_cast<ssize_t>(packet.size());
 }
 
-bool VirtualHidServer::Receive(const std::string& name, std::size_t connection, std::vector<std::uint8_t>& packet,
-                               int timeoutMs) {
+bool VirtualHidServer::Receive(const std::string& name, std::size_t connection,
+                               std::vector<std::uint8_t>& packet, int timeoutMs) {
   auto it = interfaces_.find(name);
   if (it == interfaces_.end() || connection >= it->second.connections.size()) return false;
   const int fd = it->second.connections[connection];

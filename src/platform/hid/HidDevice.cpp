@@ -18,7 +18,7 @@ namespace ostrel {
 namespace {
 
 std::int64_t NowMs() {
-  timespec now {};
+  timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
@@ -29,7 +29,7 @@ bool DeviceGoneError(int error) {
 }
 
 int ConnectSocket(const std::string& path, std::string* error) {
-  sockaddr_un address {};
+  sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.size() >= sizeof address.sun_path) {
     if (error) *error = "socket path too long";
@@ -57,7 +57,9 @@ int ConnectSocket(const std::string& path, std::string* error) {
 }  // namespace
 
 HidDevice::HidDevice(int fd, const HidInterface& iface, HidPreparsedData collection)
-    : fd_(fd), socket_(iface.source == HidSourceKind::Virtual), interface_(iface),
+    : fd_(fd),
+      socket_(iface.source == HidSourceKind::Virtual),
+      interface_(iface),
       preparsed_(std::move(collection)) {
   attributes_.VendorID = iface.vendorId;
   attributes_.ProductID = iface.productId;
@@ -103,8 +105,8 @@ HidDevice::Result HidDevice::Wait(short events, std::int64_t deadlineMs, bool in
   }
 }
 
-HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs, int abortFd,
-                                  std::uint32_t& transferred) {
+HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs,
+                                  int abortFd, std::uint32_t& transferred) {
   transferred = 0;
   if (gone_) return Result::kGone;
   const std::uint16_t length = preparsed_.ReportByteLength(HidP_Input);
