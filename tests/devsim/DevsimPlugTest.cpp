@@ -48,6 +48,18 @@ TEST_F(DevsimPlug, EveryInputReportGoesToEveryConnection) {
   }
 }
 
+TEST_F(DevsimPlug, AConnectionJustOpenedGetsTheNextReport) {
+  SimulatedDevice* mouse = PlugAndConnect("mouse");
+  ASSERT_NE(mouse, nullptr);
+  for (int round = 0; round < 20; ++round) {
+    VhidClient late(mouse->SocketPath());
+    ASSERT_TRUE(late.Connected());
+    ASSERT_TRUE(mouse->SendNotification(0x0401));
+    EXPECT_EQ(late.Next(), (Bytes{3, 0x01, 0x04})) << "round " << round;
+    EXPECT_EQ(late.Next(), (Bytes{3, 0x00, 0x00})) << "round " << round;
+  }
+}
+
 TEST_F(DevsimPlug, KeyEventsAndProfileSwitchNotifications) {
   SimulatedDevice* keyboard = PlugAndConnect("keyboard");
   ASSERT_NE(keyboard, nullptr);
