@@ -23,10 +23,19 @@ std::vector<Frame> FramesOf(const std::vector<LoggedReport>& reports, LoggedRepo
 
 void FrameLog::Add(LoggedReport report) {
   {
+    std::lock_guard lock(listenerMutex_);
+    if (listener_) listener_(report);
+  }
+  {
     std::lock_guard lock(mutex_);
     reports_.push_back(std::move(report));
   }
   changed_.notify_all();
+}
+
+void FrameLog::SetListener(Listener listener) {
+  std::lock_guard lock(listenerMutex_);
+  listener_ = std::move(listener);
 }
 
 void FrameLog::Clear() {

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -22,8 +23,13 @@ struct LoggedReport {
 
 class FrameLog {
  public:
+  using Listener = std::function<void(const LoggedReport& report)>;
+
   void Add(LoggedReport report);
   void Clear();
+  // Called for every report as it is added, on the adding thread; an empty
+  // function removes it.
+  void SetListener(Listener listener);
 
   std::vector<LoggedReport> All() const;
   std::vector<LoggedReport> FromHost() const;
@@ -46,6 +52,8 @@ class FrameLog {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::vector<LoggedReport> reports_;
+  std::mutex listenerMutex_;
+  Listener listener_;
 };
 
 }  // namespace ostrel::devsim
