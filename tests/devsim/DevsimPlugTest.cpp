@@ -60,6 +60,25 @@ TEST_F(DevsimPlug, AConnectionJustOpenedGetsTheNextReport) {
   }
 }
 
+TEST_F(DevsimPlug, LogWithACapacityKeepsTheNewestButCountsAll) {
+  DeviceOptions options;
+  options.logCapacity = 4;
+  SimulatedDevice* mouse = PlugAndConnect("mouse", options);
+  ASSERT_NE(mouse, nullptr);
+  for (std::uint16_t address = 0; address < 5; ++address) {
+    ASSERT_TRUE(client_->Exchange(MakeRequest(5, 1, address)));
+  }
+  ASSERT_TRUE(mouse->Log().WaitForToHost(5, 2s));
+  EXPECT_EQ(mouse->Log().CountFromHost(), 5u);
+  EXPECT_EQ(mouse->Log().CountToHost(), 5u);
+  const auto kept = mouse->Log().All();
+  ASSERT_EQ(kept.size(), 4u);
+  EXPECT_EQ(kept.front().bytes[5], 3) << "request 3 and everything after it";
+  mouse->Log().Clear();
+  EXPECT_EQ(mouse->Log().CountFromHost(), 0u);
+  EXPECT_TRUE(mouse->Log().All().empty());
+}
+
 TEST_F(DevsimPlug, KeyEventsAndProfileSwitchNotifications) {
   SimulatedDevice* keyboard = PlugAndConnect("keyboard");
   ASSERT_NE(keyboard, nullptr);

@@ -226,7 +226,7 @@ bool ConsoleCommands::Run(std::string_view line, std::ostream& out, std::ostream
       out << "plug: MODEL [NAME]\n";
       return true;
     }
-    DeviceOptions options;
+    DeviceOptions options = defaults_;
     if (args.size() == 2) options.name = args[1];
     SimResult result;
     if (SimulatedDevice* device = simulator_.Plug(args[0], options, &result)) {

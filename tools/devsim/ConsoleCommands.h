@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "devsim/Simulator.h"
@@ -14,7 +15,9 @@ namespace ostrel::devsim {
 
 class ConsoleCommands {
  public:
-  explicit ConsoleCommands(Simulator& simulator) : simulator_(simulator) {}
+  // `defaults` are the options of the devices the "plug" command adds.
+  explicit ConsoleCommands(Simulator& simulator, DeviceOptions defaults = {})
+      : simulator_(simulator), defaults_(std::move(defaults)) {}
   ~ConsoleCommands();  // stops every trace
   ConsoleCommands(const ConsoleCommands&) = delete;
   ConsoleCommands& operator=(const ConsoleCommands&) = delete;
@@ -36,6 +39,7 @@ class ConsoleCommands {
   bool Run(std::string_view line, std::ostream& out, std::ostream& traceOut);
 
   Simulator& simulator_;
+  const DeviceOptions defaults_;
   // Traces print from the devices' server threads while commands print from
   // the caller's: one line at a time.
   std::mutex outputMutex_;
