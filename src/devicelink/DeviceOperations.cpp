@@ -26,17 +26,11 @@ int DeviceOperations::ReadDevice() {
   const ReadDeviceSequence* sequence = FindReadDeviceSequence(deviceType_);
   if (sequence == nullptr) return kResultNoReply;
 
-  DeviceInfo info = info_;
-  std::array<std::uint8_t, kMaxBlockLength> keyMap{};
-  std::array<std::uint8_t, kMaxBlockLength / kBytesPerKey> attributes{};
-  bool keyMapRead = false;
-  bool attributesRead = false;
-
   for (std::size_t i = 0; i < sequence->stepCount; ++i) {
     const ReadStep step = sequence->steps[i];
     if (step == ReadStep::kSetBlockLength) {
       // More keys than one block holds: the key map cannot be read.
-      if (!channel_.SetBlockLength(static_cast<std::uint16_t>(info.KeyMapLength()))) return kResultNoReply;
+      if (!channel_.SetBlockLength(static_cast<std::uint16_t>(info_.KeyMapLength()))) return kResultNoReply;
       continue;
     }
     if (!LinkUp()) return kResultNoReply;
@@ -45,34 +39,35 @@ int DeviceOperations::ReadDevice() {
       case ReadStep::kBeginConfig:
         result = channel_.BeginConfig();
         break;
-      case ReadStep::kReadDeviceInfo:
+      case ReadStep::kReadDeviceInfo: {
+        DeviceInfo info;
         result = channel_.ReadDeviceInfo(info.Bytes().data());
         if (result == kResultOk) info_ = info;
         break;
-      case ReadStep::kReadKeyMap:
+      }
+      case ReadStep::kReadKeyMap: {
+        std::array<std::uint8_t, kMaxBlockLength> keyMap{};
         result = channel_.ReadKeyMap(keyMap.data());
-        keyMapRead = result == kResultOk;
+        if (result == kResultOk) {
+          keyMap_ = keyMap;
+          keyMapLength_ = channel_.BlockLength();
+        }
         break;
-      case ReadStep::kReadKeyAttributes:
+      }
+      case ReadStep::kReadKeyAttributes: {
+        std::array<std::uint8_t, kMaxBlockLength / kBytesPerKey> attributes{};
         result = channel_.ReadKeyAttributes(attributes.data());
-        attributesRead = result == kResultOk;
+        if (result == kResultOk) {
+          keyAttributes_ = attributes;
+          keyAttributeCount_ = channel_.BlockLength() / kBytesPerKey;
+        }
         break;
+      }
       case ReadStep::kEndConfig:
         result = channel_.EndConfig();
         break;
       case ReadStep::kSetBlockLength:
         break;
-    }
-    // What was read completely is kept even when a later command fails.
-    if (keyMapRead) {
-      keyMap_ = keyMap;
-      keyMapLength_ = channel_.BlockLength();
-      keyMapRead = false;
-    }
-    if (attributesRead) {
-      keyAttributes_ = attributes;
-      keyAttributeCount_ = channel_.BlockLength() / kBytesPerKey;
-      attributesRead = false;
     }
     if (result != kResultOk) return result;
   }

@@ -117,7 +117,9 @@ TEST_P(DeviceChannelSecondReadTest, OnlyTheRequestsOwnReplyIsTheAnswer) {
   reply.fill(0xEE);
   EXPECT_EQ(channel_.Exchange(request.data(), request.size(), reply.data(), reply.size(), nullptr), param.expected);
   EXPECT_EQ(reply[8], param.expectedMarker);
-  if (param.expected == 1) EXPECT_EQ(reply[3], 5);
+  if (param.expected == 1) {
+    EXPECT_EQ(reply[3], 5);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
