@@ -173,8 +173,8 @@ bool DeviceChannel::QueryLink() {
 
 int DeviceChannel::ReadDeviceInfo(std::uint8_t* info) {
   std::array<std::uint8_t, kDeviceInfoSize> record{};
-  const int result =
-      Transfer(CommandId::kReadDeviceInfo, Guard::kCommand, record.size(), 0, ChunkSize(), nullptr, record.data());
+  const int result = Transfer(CommandId::kReadDeviceInfo, Guard::kCommand, record.size(), 0, ChunkSize(),
+                              nullptr, record.data());
   if (result == kResultOk) std::memcpy(info, record.data(), record.size());
   return result;
 }
@@ -198,8 +198,8 @@ int DeviceChannel::WriteKeyMap(const std::uint8_t* data, int blockIndex) {
 }
 
 int DeviceChannel::ReadKeyAttributes(std::uint8_t* out) {
-  return Transfer(CommandId::kReadKeyAttributes, Guard::kCommand, BlockLength() / kBytesPerKey, 0, ChunkSize(),
-                  nullptr, out);
+  return Transfer(CommandId::kReadKeyAttributes, Guard::kCommand, BlockLength() / kBytesPerKey, 0,
+                  ChunkSize(), nullptr, out);
 }
 
 int DeviceChannel::ReadLedColours(std::uint8_t* out, std::size_t length, std::uint32_t bank,

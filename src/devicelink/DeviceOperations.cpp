@@ -18,9 +18,7 @@ void PauseAfterLightFailure() {
 DeviceOperations::DeviceOperations(DeviceChannel& channel, int deviceType)
     : channel_(channel), deviceType_(deviceType) {}
 
-bool DeviceOperations::LinkUp() {
-  return !channel_.HasLongTimeout() || channel_.QueryLink();
-}
+bool DeviceOperations::LinkUp() { return !channel_.HasLongTimeout() || channel_.QueryLink(); }
 
 int DeviceOperations::ReadDevice() {
   const ReadDeviceSequence* sequence = FindReadDeviceSequence(deviceType_);
@@ -165,9 +163,7 @@ int DeviceOperations::WriteImage(std::span<const std::uint8_t> image, bool shoot
   return first;
 }
 
-int DeviceOperations::WriteMacros(std::span<const std::uint8_t> image) {
-  return WriteImage(image, false);
-}
+int DeviceOperations::WriteMacros(std::span<const std::uint8_t> image) { return WriteImage(image, false); }
 
 int DeviceOperations::WriteShootingData(std::span<const std::uint8_t> image) {
   return WriteImage(image, true);

@@ -61,7 +61,9 @@ class DeviceOperations {
   std::span<const std::uint8_t> KeyMap() const { return {keyMap_.data(), keyMapLength_}; }
   std::span<const std::uint8_t> KeyAttributes() const { return {keyAttributes_.data(), keyAttributeCount_}; }
   int ProfileIndex() const { return profileIndex_; }
-  std::span<const std::uint8_t> ProfileRecord() const { return {profileRecord_.data(), profileRecordLength_}; }
+  std::span<const std::uint8_t> ProfileRecord() const {
+    return {profileRecord_.data(), profileRecordLength_};
+  }
   std::span<const std::uint8_t> LedColours() const { return {ledColours_.data(), ledColourLength_}; }
   const std::array<std::uint8_t, kPowerStatusSize>& PowerStatus() const { return powerStatus_; }
 

