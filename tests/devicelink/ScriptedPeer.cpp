@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "devicelink/HidLink.h"
+#include "VendorInterface.h"
 
 namespace ostrel::test {
 namespace {
@@ -149,19 +149,7 @@ void ScriptedPeer::Unplug() {
   listenFd_ = wakeFd_ = -1;
 }
 
-std::string ScriptedPeer::FindPath() const {
-  HidLink discovery;
-  if (!discovery.Enumerate()) return {};
-  while (const char* path = discovery.NextPath()) {
-    HidLink probe;
-    if (!probe.Open(path, true, false, true, false)) continue;
-    if (probe.Attributes().VendorID == vendorId_ && probe.Attributes().ProductID == productId_ &&
-        probe.Caps().UsagePage == 0xFF1C) {
-      return path;
-    }
-  }
-  return {};
-}
+std::string ScriptedPeer::FindPath() const { return FindVendorInterface(vendorId_, productId_); }
 
 Bytes ScriptedPeer::Memory(std::uint8_t commandId, std::uint16_t address, std::size_t length) {
   std::lock_guard<std::mutex> lock(mutex_);
