@@ -294,6 +294,49 @@ TEST_F(DeviceChannelTest, QuickExchangeReadsOnce) {
   EXPECT_EQ(channel_.QuickExchange(request.data(), request.size(), reply.data(), reply.size(), nullptr), 0);
 }
 
+// Shooting data takes no command lock, so two exchanges can overlap: the
+// channel stays busy until the last of them ends.
+TEST_F(DeviceChannelTest, BusyLastsUntilTheLastOverlappingExchangeEnds) {
+  peer_.SetScript([](const Bytes& request, int) {
+    const int delay = request[3] == 23 ? 200 : 500;
+    return std::vector<PeerReply>{{ScriptedPeer::ReplyTo(request, 1), delay}};
+  });
+  auto shoot = std::async(std::launch::async, [&] {
+    const Bytes data(10, 1);
+    return channel_.WriteShootData(data.data(), data.size());
+  });
+  ASSERT_TRUE(peer_.WaitForRequests(1, 2000));
+  auto read = std::async(std::launch::async, [&] {
+    Bytes out(4);
+    return channel_.ReadMemory(out.data(), out.size(), 0);
+  });
+  EXPECT_EQ(shoot.get(), 1);
+  ASSERT_TRUE(peer_.WaitForRequests(2, 2000));
+  EXPECT_TRUE(channel_.IsBusy());
+  EXPECT_EQ(read.get(), 1);
+  EXPECT_FALSE(channel_.IsBusy());
+}
+
+// Commands of several threads share the command lock frame by frame: every
+// reply reaches the thread that asked.
+TEST_F(DeviceChannelTest, ConcurrentCommandsKeepTheirReplies) {
+  Bytes memory(1024);
+  for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i * 13 + i / 256);
+  peer_.SetMemory(5, 0, memory);
+  auto reader = [&](std::uint16_t base) {
+    for (int round = 0; round < 20; ++round) {
+      Bytes out(120);
+      if (channel_.ReadMemory(out.data(), out.size(), base) != 1) return false;
+      if (out != Bytes(memory.begin() + base, memory.begin() + base + 120)) return false;
+    }
+    return true;
+  };
+  auto first = std::async(std::launch::async, reader, 0);
+  auto second = std::async(std::launch::async, reader, 500);
+  EXPECT_TRUE(first.get());
+  EXPECT_TRUE(second.get());
+}
+
 struct BlockLengthCase {
   std::uint16_t length;
   bool accepted;
