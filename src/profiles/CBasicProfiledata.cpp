@@ -269,7 +269,8 @@ const std::vector<KeyEntry>& CBasicProfiledata::ReadKeyList() {
 }
 
 void CBasicProfiledata::WriteKeyList(const std::vector<KeyEntry>& keys) {
-  keyList_.assign(keys.begin(), keys.begin() + std::min(keys.size(), kMaxListEntries));
+  // A copy first: callers may pass the list ReadKeyList returned.
+  keyList_ = std::vector<KeyEntry>(keys.begin(), keys.begin() + std::min(keys.size(), kMaxListEntries));
   Json::Value& list = JsonFields::ArrayMember(section_, "KeyList");
   for (std::size_t i = 0; i < keyList_.size(); ++i)
     JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i))["Assignment"] = keyList_[i].current.Packed();

@@ -80,7 +80,8 @@ const std::vector<CustomColor>& CKeyboardProfiledata::ReadCustomColors(int group
 }
 
 void CKeyboardProfiledata::WriteCustomColors(const std::vector<CustomColor>& colors, int group) {
-  customColors_.assign(colors.begin(), colors.begin() + std::min(colors.size(), kMaxListEntries));
+  // A copy first: callers may pass the list ReadCustomColors returned.
+  customColors_ = std::vector<CustomColor>(colors.begin(), colors.begin() + std::min(colors.size(), kMaxListEntries));
   if (group < 0 || group >= kMaxCustomGroups) return;
   Json::Value& groups = JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "CustomLightMode"), "LightColorInfo");
   Json::Value& list = JsonFields::ArrayElement(groups, static_cast<Json::ArrayIndex>(group));

@@ -75,7 +75,8 @@ const std::vector<DpiStage>& CMouseProfiledata::ReadDpiStages() {
 }
 
 void CMouseProfiledata::WriteDpiStages(const std::vector<DpiStage>& stages) {
-  dpiStages_.assign(stages.begin(), stages.begin() + std::min(stages.size(), kMaxListEntries));
+  // A copy first: callers may pass the list ReadDpiStages returned.
+  dpiStages_ = std::vector<DpiStage>(stages.begin(), stages.begin() + std::min(stages.size(), kMaxListEntries));
   Json::Value& list = JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "DPIStages"), "StageDPIs");
   for (std::size_t i = 0; i < dpiStages_.size(); ++i) {
     Json::Value& element = JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i));
