@@ -7,7 +7,12 @@
 // "vid_XXXX&pid_XXXX&mi_XX&colXX" ("&colXX" only when the interface has
 // several top-level collections).
 
+#include <array>
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -56,6 +61,51 @@ class HidLink {
   // The existence test of a claimed slot: the path still names a present
   // interface of the same device (no access is opened).
   static bool PathExists(const std::string& path);
+
+  // Per report kind: the capability arrays and items of the open interface.
+  const std::vector<HIDP_BUTTON_CAPS>& ButtonCaps(HIDP_REPORT_TYPE kind) const;
+  const std::vector<HIDP_VALUE_CAPS>& ValueCaps(HIDP_REPORT_TYPE kind) const;
+  std::vector<HidDataItem>& Items(HIDP_REPORT_TYPE kind);
+
+  // More usage-list entries than this over all items make Open fail: a
+  // descriptor could otherwise ask for gigabytes.
+  static constexpr std::size_t kMaxUsageListEntries = 1u << 20;
+
+ private:
+  enum class Transfer { kRead, kWrite, kDecode };
+  struct PerKind {
+    std::vector<std::uint8_t> report;
+    std::vector<HidDataItem> items;
+    std::vector<HIDP_BUTTON_CAPS> buttonCaps;
+    std::vector<HIDP_VALUE_CAPS> valueCaps;
+  };
+
+  bool Describe();
+  void FreeOpenData();
+  // Marks a transfer in progress; null when the link is not open.
+  HidDevice* BeginTransfer(Transfer transfer);
+  void EndTransfer(Transfer transfer);
+
+  // Path list.
+  std::vector<std::string> paths_;
+  std::uint32_t cursor_ = 0;
+  // Open options.
+  bool read_ = false, write_ = false, overlapped_ = false, exclusive_ = false;
+  std::unique_ptr<HidDevice> device_;
+  std::string path_;
+  HIDP_CAPS caps_;
+  HIDD_ATTRIBUTES attributes_;
+  std::array<PerKind, kHidReportKinds> perKind_;
+  std::uint32_t interfaceNumber_ = 0;
+  std::uint32_t collectionNumber_ = 0;
+  // Abort signal of blocked transfers (an eventfd), and who is in one.
+  int abortEvent_ = -1;
+  std::atomic<bool> readInProgress_{false};
+  std::atomic<bool> writeInProgress_{false};
+  mutable std::mutex mutex_;
+  std::condition_variable idle_;
+  int active_ = 0;
+  bool closing_ = false;
 };
 
 }  // namespace ostrel

@@ -1,0 +1,18 @@
+#pragma once
+// One key of a device page: its current function and its default one.
+
+#include "profiles/KeyAction.h"
+
+namespace ostrel {
+
+struct KeyEntry {
+  KeyAction current;
+  KeyAction defaultAction;
+
+  friend constexpr bool operator==(const KeyEntry& a, const KeyEntry& b) {
+    return a.current == b.current && a.defaultAction == b.defaultAction;
+  }
+};
+static_assert(sizeof(KeyEntry) == 12);
+
+}  // namespace ostrel
