@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/os/DebugLog.h"
 #include "profiles/CHs6533Profiledata.h"
 #include "profiles/CKeyboardProfiledata.h"
 #include "profiles/CMouseProfiledata.h"
@@ -23,6 +24,10 @@ std::string WorkFolder() {
   // tmpfs when there is one: the list operations sync what they write.
   std::string pattern = std::filesystem::exists("/dev/shm") ? "/dev/shm/ostrel-fuzz-XXXXXX" : "/tmp/ostrel-fuzz-XXXXXX";
   if (!::mkdtemp(pattern.data())) std::abort();
+  // The traces of every read go to this folder's log, not the user's, and not to the terminal.
+  ::setenv("XDG_STATE_HOME", pattern.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+  ostrel::SetDebugToStderr(false);
   return pattern + "/";
 }
 

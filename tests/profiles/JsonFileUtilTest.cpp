@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <set>
 
 #include "ProfileTestSupport.h"
+#include "profiles/ProfileIdGenerator.h"
 #include "profiles/StyledJsonWriter.h"
 #include "support/TestEnvironment.h"
 
@@ -138,6 +141,35 @@ TEST(JsonProfileId, HasTheTimestampFormatAndNeverRepeats) {
     ASSERT_TRUE(JsonFileUtil::IsValidId(id)) << id;
     ASSERT_TRUE(seen.insert(id).second) << "repeated " << id;
   }
+}
+
+// Two ids that would name the same file: the same millisecond, the clock set
+// back, and the hour that repeats when summer time ends.
+TEST(JsonProfileId, RepeatedLocalTimesGetTheNextFreeMillisecond) {
+  const char* oldTz = std::getenv("TZ");
+  const std::string savedTz = oldTz ? oldTz : "";
+  ::setenv("TZ", "Europe/Berlin", 1);
+  ::tzset();
+  std::tm utc{};
+  utc.tm_year = 2026 - 1900;
+  utc.tm_mon = 9;
+  utc.tm_mday = 25;
+  utc.tm_min = 30;
+  const std::int64_t summer = static_cast<std::int64_t>(::timegm(&utc)) * 1000;  // 02:30 CEST
+  const std::int64_t winter = summer + 3600 * 1000;                                // 02:30 CET
+
+  ProfileIdGenerator generator;
+  EXPECT_EQ(generator.Next(summer), "2026_10_25_02_30_00_000");
+  EXPECT_EQ(generator.Next(summer), "2026_10_25_02_30_00_001");
+  EXPECT_EQ(generator.Next(summer - 60000), "2026_10_25_02_30_00_002");
+  EXPECT_EQ(generator.Next(winter), "2026_10_25_02_30_00_003");
+  EXPECT_EQ(generator.Next(winter + 5000), "2026_10_25_02_30_05_000");
+
+  if (oldTz)
+    ::setenv("TZ", savedTz.c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  ::tzset();
 }
 
 TEST(JsonProfileId, AcceptsOnlyWhatTheIdFormatProduces) {
