@@ -53,8 +53,8 @@ TEST_F(ProfileAtomicSave, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     int status = 0;
     ::waitpid(child, &status, 0);
     const Json::Value left = JsonFileUtil::ReadJson(path);
-    ASSERT_TRUE(left == a || left == b) << "round " << round << ": broken file, "
-                                        << test::ReadFileBytes(path).size() << " bytes";
+    ASSERT_TRUE(left == a || left == b)
+        << "round " << round << ": broken file, " << test::ReadFileBytes(path).size() << " bytes";
   }
 }
 

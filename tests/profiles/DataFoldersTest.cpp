@@ -1,11 +1,10 @@
-#include "profiles/DataFolders.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/os/SpecialFolders.h"
+#include "profiles/DataFolders.h"
 #include "support/TestEnvironment.h"
 
 namespace ostrel {

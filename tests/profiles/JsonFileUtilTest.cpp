@@ -1,5 +1,3 @@
-#include "profiles/JsonFileUtil.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +6,7 @@
 #include <set>
 
 #include "ProfileTestSupport.h"
+#include "profiles/JsonFileUtil.h"
 #include "profiles/ProfileIdGenerator.h"
 #include "profiles/StyledJsonWriter.h"
 #include "support/TestEnvironment.h"
@@ -82,7 +81,8 @@ TEST_F(JsonFileUtilFiles, WritesCrLfLinesAndOneExtraLineEnd) {
 }
 
 TEST_F(JsonFileUtilFiles, ReadsCommentsAndCrLfFiles) {
-  WriteText(Path("c.Json"), "// saved by hand\r\n{\r\n  \"a\" : 1, /* one */\r\n  \"b\" : [1, 2]\r\n}\r\n\r\n");
+  WriteText(Path("c.Json"),
+            "// saved by hand\r\n{\r\n  \"a\" : 1, /* one */\r\n  \"b\" : [1, 2]\r\n}\r\n\r\n");
   const Json::Value value = JsonFileUtil::ReadJson(Path("c.Json"));
   ASSERT_TRUE(value.isObject());
   EXPECT_EQ(value["a"].asInt(), 1);
@@ -156,7 +156,7 @@ TEST(JsonProfileId, RepeatedLocalTimesGetTheNextFreeMillisecond) {
   utc.tm_mday = 25;
   utc.tm_min = 30;
   const std::int64_t summer = static_cast<std::int64_t>(::timegm(&utc)) * 1000;  // 02:30 CEST
-  const std::int64_t winter = summer + 3600 * 1000;                                // 02:30 CET
+  const std::int64_t winter = summer + 3600 * 1000;                              // 02:30 CET
 
   ProfileIdGenerator generator;
   EXPECT_EQ(generator.Next(summer), "2026_10_25_02_30_00_000");
@@ -194,13 +194,20 @@ TEST(JsonProfileId, AcceptsOnlyWhatTheIdFormatProduces) {
   for (const Case& c : cases) EXPECT_EQ(JsonFileUtil::IsValidId(c.id), c.valid) << c.id;
   EXPECT_TRUE(JsonFileUtil::IsValidId(std::string(JsonFileUtil::kMaxIdLength, '1')));
   EXPECT_FALSE(JsonFileUtil::IsValidId(std::string(JsonFileUtil::kMaxIdLength + 1, '1')));
-  EXPECT_FALSE(JsonFileUtil::IsValidId(std::string("12\0" "34", 5)));
+  EXPECT_FALSE(
+      JsonFileUtil::IsValidId(std::string("12\0"
+                                          "34",
+                                          5)));
 }
 
 TEST(JsonFileTitle, StripsFolderAndExtension) {
   const std::pair<const char*, const char*> cases[] = {
-      {"/home/u/P.json", "P"},       {"P.json", "P"},          {"/a/b.c/name.tar.json", "name.tar"},
-      {"/a/noext", "noext"},         {"/a/.hidden", ".hidden"}, {"/a/配置.json", "配置"},
+      {"/home/u/P.json", "P"},
+      {"P.json", "P"},
+      {"/a/b.c/name.tar.json", "name.tar"},
+      {"/a/noext", "noext"},
+      {"/a/.hidden", ".hidden"},
+      {"/a/配置.json", "配置"},
       {"/a/with space(1).Json", "with space(1)"},
   };
   for (const auto& [path, title] : cases) EXPECT_EQ(JsonFileUtil::FileTitle(path), title) << path;
