@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/os/DebugLog.h"
+#include "profiles/AtomicFile.h"
 #include "profiles/JsonFields.h"
 #include "profiles/JsonFileUtil.h"
 #include "profiles/ProfileNames.h"
@@ -54,6 +55,7 @@ ProfileOpResult DeviceProfileList::LoadProfileList() {
   if (folder_.empty()) return Result(Status::kFailed);
   std::error_code ec;
   std::filesystem::create_directories(folder_, ec);
+  AtomicFile::RemoveStaleTemporaries(folder_);
   const Json::Value list = JsonFileUtil::ReadJson(ListPath());
   const Json::Value& stored = JsonFields::Member(list, "profilelist");
   const std::int64_t storedIndex = JsonFields::IntegerMember(list, "profileselect");

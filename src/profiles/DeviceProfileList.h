@@ -38,6 +38,8 @@ class DeviceProfileList {
   // The profile the panel shows as selected and the page works with; -1 before loading.
   int CurrentIndex() const { return current_; }
   const std::string& CurrentUuid() const { return currentUuid_; }
+  // The current profile's name (what the panel's name edit shows); empty before loading.
+  std::string CurrentName() const { return HasEntry(current_) ? entries_[current_].name : std::string(); }
   std::string CurrentProfilePath() const;
   // "profileselect" as last written.
   int StoredSelection() const { return storedSelect_; }

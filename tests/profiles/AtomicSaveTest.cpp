@@ -79,6 +79,21 @@ TEST_F(ProfileAtomicSave, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
   EXPECT_EQ(test::FilesIn(dir.path()), std::vector<std::string>{"profile.Json"});
 }
 
+TEST_F(ProfileAtomicSave, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);  // a process id that no longer runs
+  const std::string marker(AtomicFile::kTempMarker);
+  const std::string stale = marker + "ProfileList.ini." + std::to_string(child) + "-0-00000000";
+  const std::string live = marker + "x.Json." + std::to_string(::getppid()) + "-0-00000000";
+  const std::string mine = marker + "y.Json." + std::to_string(::getpid()) + "-3-00000000";
+  for (const std::string& name : {stale, live, mine, std::string("other.Json")})
+    test::WriteText(dir.path() / name, "x");
+  EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(dir.path().string()), 1);
+  EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{live, mine, "other.Json"}));
+}
+
 TEST_F(ProfileAtomicSave, RefusesPathsThatCannotHoldTheFile) {
   EXPECT_FALSE(JsonFileUtil::WriteJson((dir.path() / "no-such-folder" / "x.Json").string(), Version(1, 1)));
   std::filesystem::create_directory(dir.path() / "folder.Json");
