@@ -61,8 +61,16 @@ int AtomicFile::RemoveStaleTemporaries(const std::string& folder) {
   return removed;
 }
 
-bool AtomicFile::Write(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return false;
+bool AtomicFile::Write(const std::string& linkOrPath, std::string_view bytes) {
+  if (linkOrPath.empty()) return false;
+  // A symbolic link (a config folder kept elsewhere) stays a link: the file it
+  // points to is replaced.
+  std::string path = linkOrPath;
+  std::error_code linkError;
+  if (std::filesystem::is_symlink(linkOrPath, linkError)) {
+    const auto target = std::filesystem::weakly_canonical(linkOrPath, linkError);
+    if (!linkError) path = target.string();
+  }
   struct stat old {};
   const bool hadOld = ::stat(path.c_str(), &old) == 0;
   if (hadOld && !S_ISREG(old.st_mode)) {

@@ -72,6 +72,8 @@ std::string JsonFileUtil::readjsonFile(const std::string& path) {
 }
 
 Json::Value JsonFileUtil::ParseJson(std::string_view text) {
+  // Editors on other systems like to start UTF-8 files with a byte order mark.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   if (text.empty()) return Json::Value();
   Json::Value root;
   try {

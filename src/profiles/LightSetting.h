@@ -5,6 +5,7 @@
 // the lighting code owns what the bytes mean.
 
 #include <cstdint>
+#include <type_traits>
 
 namespace ostrel {
 
@@ -41,6 +42,9 @@ struct LightSetting {
 
   friend bool operator==(const LightSetting&, const LightSetting&) = default;
 };
-static_assert(sizeof(LightSetting) == 31, "LightSetting is the 31-byte record of the devices");
+// Byte i of the record is the i-th member: it may be copied to and from the
+// devices' 31 bytes as it is.
+static_assert(sizeof(LightSetting) == 31 && std::is_standard_layout_v<LightSetting> &&
+              std::is_trivially_copyable_v<LightSetting>);
 
 }  // namespace ostrel

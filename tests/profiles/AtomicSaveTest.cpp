@@ -94,6 +94,16 @@ TEST_F(ProfileAtomicSave, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
   EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{live, mine, "other.Json"}));
 }
 
+TEST_F(ProfileAtomicSave, ASymbolicLinkStaysALink) {
+  std::filesystem::create_directory(dir.path() / "elsewhere");
+  const auto target = dir.path() / "elsewhere" / "real.Json";
+  ASSERT_TRUE(JsonFileUtil::WriteJson(target.string(), Version(1, 1)));
+  std::filesystem::create_symlink(target, path);
+  ASSERT_TRUE(JsonFileUtil::WriteJson(path, Version(2, 1)));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(JsonFileUtil::ReadJson(target.string()), Version(2, 1));
+}
+
 TEST_F(ProfileAtomicSave, RefusesPathsThatCannotHoldTheFile) {
   EXPECT_FALSE(JsonFileUtil::WriteJson((dir.path() / "no-such-folder" / "x.Json").string(), Version(1, 1)));
   std::filesystem::create_directory(dir.path() / "folder.Json");

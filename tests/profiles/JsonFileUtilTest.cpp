@@ -92,6 +92,13 @@ TEST_F(JsonFileUtilFiles, ReadsCommentsAndCrLfFiles) {
   EXPECT_NE(test::ReadFileBytes(Path("c.Json")).find("/* one */"), std::string::npos);
 }
 
+TEST_F(JsonFileUtilFiles, SkipsAByteOrderMark) {
+  WriteText(Path("bom.json"), "\xEF\xBB\xBF{\"profilename\":\"P\"}");
+  EXPECT_EQ(JsonFileUtil::ReadJson(Path("bom.json"))["profilename"].asString(), "P");
+  WriteText(Path("bom-only.json"), "\xEF\xBB\xBF");
+  EXPECT_TRUE(JsonFileUtil::ReadJson(Path("bom-only.json")).isNull());
+}
+
 TEST_F(JsonFileUtilFiles, UnusableFilesReadAsNull) {
   struct Case {
     const char* name;
