@@ -50,6 +50,14 @@ TEST_F(ProfileDefaultData, InstalledFilesAreWhatTheBuilderMakes) {
   EXPECT_TRUE(Builder::ForModel("toaster").isNull());
 }
 
+TEST_F(ProfileDefaultData, TheRunnableTreeHasTheSameFiles) {
+  const std::filesystem::path installed = std::filesystem::path(OSTREL_PROFILES_APP_DIR) / "DefaultData";
+  for (const std::string& name : test::FilesIn(test::SourceDefaultData()))
+    EXPECT_TRUE(test::ReadFileBytes(installed / name) ==
+                test::ReadFileBytes(test::SourceDefaultData() / name))
+        << name;
+}
+
 TEST_F(ProfileDefaultData, KeyboardHas126FactoryKeysAndItsColourGroups) {
   CKeyboardProfiledata profile;
   Load(profile, Builder::kKeyboardName);
