@@ -20,7 +20,9 @@ namespace {
 // Reads the whole file; sets `error` to the errno of the failure (0 on success).
 std::string ReadWhole(const std::string& path, int& error) {
   error = 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO chosen in a file dialog cannot hang the program;
+  // anything but a regular file is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = errno;
     return {};

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -116,6 +117,13 @@ TEST_F(JsonFileUtilFiles, UnusableFilesReadAsNull) {
     WriteText(Path("bad.Json"), c.content);
     EXPECT_TRUE(JsonFileUtil::ReadJson(Path("bad.Json")).isNull());
   }
+}
+
+TEST_F(JsonFileUtilFiles, RefusesWhatIsNoRegularFile) {
+  ASSERT_EQ(::mkfifo(Path("fifo.json").c_str(), 0600), 0);
+  EXPECT_TRUE(JsonFileUtil::ReadJson(Path("fifo.json")).isNull());  // must not wait for a writer
+  EXPECT_TRUE(JsonFileUtil::ReadJson(dir.path().string()).isNull());
+  EXPECT_TRUE(JsonFileUtil::readjsonFile("/dev/zero").empty());
 }
 
 TEST_F(JsonFileUtilFiles, RefusesFilesAboveTheSizeLimit) {
