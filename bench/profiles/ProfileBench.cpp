@@ -51,7 +51,8 @@ void LoadKeyboard(CKeyboardProfiledata& profile, const std::string& path) {
   profile.ReadLightList();
   profile.ReadKeyList();
   profile.ReadSystemSettings();
-  for (int group = 0; group < DefaultProfileBuilder::kCustomColorGroups; ++group) profile.ReadCustomColors(group, 126);
+  for (int group = 0; group < DefaultProfileBuilder::kCustomColorGroups; ++group)
+    profile.ReadCustomColors(group, 126);
   profile.ReadCustomGroupIndex();
 }
 

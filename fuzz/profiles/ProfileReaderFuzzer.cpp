@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "platform/os/DebugLog.h"
 #include "profiles/CHs6533Profiledata.h"
 #include "profiles/CKeyboardProfiledata.h"
 #include "profiles/CMouseProfiledata.h"
@@ -21,8 +22,13 @@ namespace {
 
 std::string WorkFolder() {
   // tmpfs when there is one: the list operations sync what they write.
-  std::string pattern = std::filesystem::exists("/dev/shm") ? "/dev/shm/ostrel-fuzz-XXXXXX" : "/tmp/ostrel-fuzz-XXXXXX";
+  std::string pattern =
+      std::filesystem::exists("/dev/shm") ? "/dev/shm/ostrel-fuzz-XXXXXX" : "/tmp/ostrel-fuzz-XXXXXX";
   if (!::mkdtemp(pattern.data())) std::abort();
+  // The traces of every read go to this folder's log, not the user's, and not to the terminal.
+  ::setenv("XDG_STATE_HOME", pattern.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", pattern.c_str(), 1);
+  ostrel::SetDebugToStderr(false);
   return pattern + "/";
 }
 
@@ -50,7 +56,8 @@ void ReadEverything(ostrel::CKeyboardProfiledata& keyboard, ostrel::CMouseProfil
 
   const ostrel::HeadsetSettings settings = headset.ReadHeadsetSettings();
   headset.WriteEqBands(settings.eqType, headset.ReadEqBands(settings.eqType));
-  headset.WriteCustomEqBands(settings.customEqSelectIndex, headset.ReadCustomEqBands(settings.customEqSelectIndex));
+  headset.WriteCustomEqBands(settings.customEqSelectIndex,
+                             headset.ReadCustomEqBands(settings.customEqSelectIndex));
   headset.WriteCustomEqNames(headset.ReadCustomEqNames());
 }
 
@@ -74,9 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ostrel::CKeyboardProfiledata keyboard;
   ostrel::CMouseProfiledata mouse;
   ostrel::CHs6533Profiledata headset;
-  for (ostrel::CBasicProfiledata* profile : {static_cast<ostrel::CBasicProfiledata*>(&keyboard),
-                                             static_cast<ostrel::CBasicProfiledata*>(&mouse),
-                                             static_cast<ostrel::CBasicProfiledata*>(&headset)}) {
+  for (ostrel::CBasicProfiledata* profile :
+       {static_cast<ostrel::CBasicProfiledata*>(&keyboard), static_cast<ostrel::CBasicProfiledata*>(&mouse),
+        static_cast<ostrel::CBasicProfiledata*>(&headset)}) {
     profile->SetDefaultPath(folder + "no-default.Json");
     profile->SetLightConfigPath(profilePath);  // the same bytes as a light configuration
     profile->LoadProfile(profilePath);

@@ -1,12 +1,15 @@
 #include "profiles/AtomicFile.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 
 #include "platform/os/DebugLog.h"
@@ -40,8 +43,34 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool AtomicFile::Write(const std::string& path, std::string_view bytes) {
-  if (path.empty()) return false;
+int AtomicFile::RemoveStaleTemporaries(const std::string& folder) {
+  int removed = 0;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(kTempMarker, 0) != 0) continue;
+    // ".ostrel-tmp-<file>.<pid>-<n>-<random>"
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || dot < kTempMarker.size()) continue;
+    const long pid = std::strtol(name.c_str() + dot + 1, nullptr, 10);
+    if (pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
+    std::error_code removeError;
+    if (std::filesystem::remove(entry.path(), removeError)) ++removed;
+  }
+  return removed;
+}
+
+bool AtomicFile::Write(const std::string& linkOrPath, std::string_view bytes) {
+  if (linkOrPath.empty()) return false;
+  // A symbolic link (a config folder kept elsewhere) stays a link: the file it
+  // points to is replaced.
+  std::string path = linkOrPath;
+  std::error_code linkError;
+  if (std::filesystem::is_symlink(linkOrPath, linkError)) {
+    const auto target = std::filesystem::weakly_canonical(linkOrPath, linkError);
+    if (!linkError) path = target.string();
+  }
   struct stat old {};
   const bool hadOld = ::stat(path.c_str(), &old) == 0;
   if (hadOld && !S_ISREG(old.st_mode)) {

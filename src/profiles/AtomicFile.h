@@ -14,6 +14,10 @@ class AtomicFile {
   // True when `path` now holds exactly `bytes`.
   static bool Write(const std::string& path, std::string_view bytes);
 
+  // Removes the temporary files a killed process left in `folder` (those of
+  // processes that no longer run). Returns how many were removed.
+  static int RemoveStaleTemporaries(const std::string& folder);
+
   // The prefix of temporary files in a folder (hidden, so they stay out of
   // listings and file dialogs).
   static constexpr std::string_view kTempMarker = ".ostrel-tmp-";

@@ -31,26 +31,18 @@ constexpr LightKeyField kMainLightFields[] = {
 };
 
 constexpr LightKeyField kLogoLightFields[] = {
-    {"SelectItem", &LightSetting::logoSelectItem, false},
-    {"Light", &LightSetting::logoLight, false},
-    {"Speed", &LightSetting::logoSpeed, false},
-    {"Fx", &LightSetting::logoFx, false},
-    {"MultiColor", &LightSetting::logoMultiColor, false},
-    {"Red", &LightSetting::logoRed, false},
-    {"Green", &LightSetting::logoGreen, false},
-    {"Blue", &LightSetting::logoBlue, false},
+    {"SelectItem", &LightSetting::logoSelectItem, false}, {"Light", &LightSetting::logoLight, false},
+    {"Speed", &LightSetting::logoSpeed, false},           {"Fx", &LightSetting::logoFx, false},
+    {"MultiColor", &LightSetting::logoMultiColor, false}, {"Red", &LightSetting::logoRed, false},
+    {"Green", &LightSetting::logoGreen, false},           {"Blue", &LightSetting::logoBlue, false},
     {"RGBdengoffon", &LightSetting::rgbDengOffOn, false},
 };
 
 constexpr LightKeyField kStLightFields[] = {
-    {"SelectItem", &LightSetting::stSelectItem, false},
-    {"Light", &LightSetting::stLight, false},
-    {"Speed", &LightSetting::stSpeed, false},
-    {"Fx", &LightSetting::stFx, false},
-    {"MultiColor", &LightSetting::stMultiColor, false},
-    {"Red", &LightSetting::stRed, false},
-    {"Green", &LightSetting::stGreen, false},
-    {"Blue", &LightSetting::stBlue, false},
+    {"SelectItem", &LightSetting::stSelectItem, false}, {"Light", &LightSetting::stLight, false},
+    {"Speed", &LightSetting::stSpeed, false},           {"Fx", &LightSetting::stFx, false},
+    {"MultiColor", &LightSetting::stMultiColor, false}, {"Red", &LightSetting::stRed, false},
+    {"Green", &LightSetting::stGreen, false},           {"Blue", &LightSetting::stBlue, false},
 };
 
 template <std::size_t N>
@@ -91,10 +83,14 @@ struct StepField {
 };
 
 constexpr StepField kEffectStepFields[] = {
-    {"LEDREGMode", &LightEffectStep::ledRegMode}, {"LEDBrightness", &LightEffectStep::ledBrightness},
-    {"LEDSpeed", &LightEffectStep::ledSpeed},     {"LEDDirection", &LightEffectStep::ledDirection},
-    {"LEDMultiColor", &LightEffectStep::ledMultiColor}, {"red", &LightEffectStep::red},
-    {"green", &LightEffectStep::green},           {"blue", &LightEffectStep::blue},
+    {"LEDREGMode", &LightEffectStep::ledRegMode},
+    {"LEDBrightness", &LightEffectStep::ledBrightness},
+    {"LEDSpeed", &LightEffectStep::ledSpeed},
+    {"LEDDirection", &LightEffectStep::ledDirection},
+    {"LEDMultiColor", &LightEffectStep::ledMultiColor},
+    {"red", &LightEffectStep::red},
+    {"green", &LightEffectStep::green},
+    {"blue", &LightEffectStep::blue},
 };
 
 std::string FolderOf(const std::string& path) {
@@ -138,6 +134,8 @@ const Json::Value& CBasicProfiledata::LoadProfile(const std::string& path) {
     return section_;
   }
   section_ = fallback;
+  // Loading the default profile itself (a page restoring its defaults) never writes DefaultData.
+  if (path == defaultPath_) return section_;
   if (!file.isObject()) file = Json::Value(Json::objectValue);
   JsonFields::ArrayMember(file, "Device")[Index()] = section_;
   JsonFileUtil::WriteJson(path, file);
@@ -162,8 +160,9 @@ bool CBasicProfiledata::WriteDocument(const Json::Value& document, const std::st
 
 LightSetting CBasicProfiledata::ReadLightSetting() {
   LightSetting setting;
-  mainLight_ = ReadLightObject(JsonFields::Member(section_, "LightInfo"), kMainLightFields, setting) ? setting
-                                                                                                     : zeroLight_;
+  mainLight_ = ReadLightObject(JsonFields::Member(section_, "LightInfo"), kMainLightFields, setting)
+                   ? setting
+                   : zeroLight_;
   return mainLight_;
 }
 
@@ -177,8 +176,9 @@ LightSetting CBasicProfiledata::ReadLogoLightSetting() {
 
 LightSetting CBasicProfiledata::ReadStLightSetting() {
   LightSetting setting;
-  stLight_ =
-      ReadLightObject(JsonFields::Member(section_, "StLightInfo"), kStLightFields, setting) ? setting : zeroLight_;
+  stLight_ = ReadLightObject(JsonFields::Member(section_, "StLightInfo"), kStLightFields, setting)
+                 ? setting
+                 : zeroLight_;
   return stLight_;
 }
 
@@ -226,7 +226,8 @@ bool CBasicProfiledata::LoadLightConfiguration() {
 const std::vector<LightEffectStep>& CBasicProfiledata::ReadLightEffects() {
   lightEffects_.clear();
   if (lightConfiguration_.isNull()) return lightEffects_;
-  const Json::Value& entries = JsonFields::Element(JsonFields::Member(lightConfiguration_, "LightInfo"), Index());
+  const Json::Value& entries =
+      JsonFields::Element(JsonFields::Member(lightConfiguration_, "LightInfo"), Index());
   const std::string guid =
       JsonFields::StringMember(JsonFields::Element(entries, mainLight_.selectItem), "Guid");
   // The id becomes a file name: anything but a real id could reach outside the folders.
@@ -262,8 +263,9 @@ const std::vector<KeyEntry>& CBasicProfiledata::ReadKeyList() {
   for (Json::ArrayIndex i = 0; i < count; ++i) {
     const Json::Value& element = list[i];
     const auto keyId = static_cast<std::uint16_t>(i);
-    keyList_.push_back({KeyAction::FromPacked(JsonFields::IntegerMember(element, "Assignment"), keyId),
-                        KeyAction::FromPacked(JsonFields::IntegerMember(element, "DefaultAssignment"), keyId)});
+    keyList_.push_back(
+        {KeyAction::FromPacked(JsonFields::IntegerMember(element, "Assignment"), keyId),
+         KeyAction::FromPacked(JsonFields::IntegerMember(element, "DefaultAssignment"), keyId)});
   }
   return keyList_;
 }
@@ -273,7 +275,8 @@ void CBasicProfiledata::WriteKeyList(const std::vector<KeyEntry>& keys) {
   keyList_ = std::vector<KeyEntry>(keys.begin(), keys.begin() + std::min(keys.size(), kMaxListEntries));
   Json::Value& list = JsonFields::ArrayMember(section_, "KeyList");
   for (std::size_t i = 0; i < keyList_.size(); ++i)
-    JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i))["Assignment"] = keyList_[i].current.Packed();
+    JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i))["Assignment"] =
+        keyList_[i].current.Packed();
 }
 
 }  // namespace ostrel

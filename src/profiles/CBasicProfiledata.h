@@ -72,6 +72,14 @@ class CBasicProfiledata {
   // or the id is not a valid one.
   const std::vector<LightEffectStep>& ReadLightEffects();
 
+  // The copies the readers and writers keep.
+  const LightSetting& GetLightSetting() const { return mainLight_; }
+  const LightSetting& GetLogoLightSetting() const { return logoLight_; }
+  const LightSetting& GetStLightSetting() const { return stLight_; }
+  const std::vector<LightListEntry>& GetLightList() const { return lightList_; }
+  const std::vector<LightEffectStep>& GetLightEffects() const { return lightEffects_; }
+  const std::vector<KeyEntry>& GetKeyList() const { return keyList_; }
+
   // "KeyList": the current and default function of each key, the key id of
   // both halves being the key's index.
   const std::vector<KeyEntry>& ReadKeyList();

@@ -74,7 +74,8 @@ std::vector<int> CHs6533Profiledata::ReadBands(const char* key, int index) {
 
 void CHs6533Profiledata::WriteBands(const char* key, int index, const std::vector<int>& values) {
   if (index < 0 || index >= static_cast<int>(kMaxListEntries)) return;
-  Json::Value& bands = JsonFields::ArrayElement(JsonFields::ArrayMember(section_, key), static_cast<Json::ArrayIndex>(index));
+  Json::Value& bands =
+      JsonFields::ArrayElement(JsonFields::ArrayMember(section_, key), static_cast<Json::ArrayIndex>(index));
   const std::size_t count = std::min<std::size_t>(values.size(), kBandCount);
   for (std::size_t i = 0; i < count; ++i)
     JsonFields::ObjectElement(bands, static_cast<Json::ArrayIndex>(i))["value"] = values[i];
@@ -111,7 +112,9 @@ void CHs6533Profiledata::WriteCustomEqNames(const std::vector<std::string>& name
   JsonFields::ArrayMember(section_, "CustomEQNameInfo") = list;
 }
 
-std::vector<int> CHs6533Profiledata::ReadCustomEqBands(int index) { return ReadBands("CustomEQHzValueInfo", index); }
+std::vector<int> CHs6533Profiledata::ReadCustomEqBands(int index) {
+  return ReadBands("CustomEQHzValueInfo", index);
+}
 
 void CHs6533Profiledata::WriteCustomEqBands(int index, const std::vector<int>& values) {
   WriteBands("CustomEQHzValueInfo", index, values);

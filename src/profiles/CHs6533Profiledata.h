@@ -38,6 +38,8 @@ class CHs6533Profiledata : public CBasicProfiledata {
   std::vector<int> ReadCustomEqBands(int index);
   void WriteCustomEqBands(int index, const std::vector<int>& values);
 
+  const HeadsetSettings& GetHeadsetSettings() const { return headsetSettings_; }
+
   static constexpr int kBandCount = 10;
 
  private:

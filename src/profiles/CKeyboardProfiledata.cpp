@@ -14,9 +14,9 @@ struct SettingField {
 };
 
 constexpr SettingField kSystemFields[] = {
-    {"Repeat", &KeyboardSystemSettings::repeat},         {"RepeatDelay", &KeyboardSystemSettings::repeatDelay},
-    {"Key6Flag", &KeyboardSystemSettings::key6Flag},     {"PollingRate", &KeyboardSystemSettings::pollingRate},
-    {"WFlag", &KeyboardSystemSettings::wFlag},           {"WinFlag", &KeyboardSystemSettings::winFlag},
+    {"Repeat", &KeyboardSystemSettings::repeat},       {"RepeatDelay", &KeyboardSystemSettings::repeatDelay},
+    {"Key6Flag", &KeyboardSystemSettings::key6Flag},   {"PollingRate", &KeyboardSystemSettings::pollingRate},
+    {"WFlag", &KeyboardSystemSettings::wFlag},         {"WinFlag", &KeyboardSystemSettings::winFlag},
     {"ScanDelay", &KeyboardSystemSettings::scanDelay},
 };
 
@@ -64,7 +64,8 @@ const std::vector<CustomColor>& CKeyboardProfiledata::ReadCustomColors(int group
   const auto n = static_cast<std::size_t>(std::clamp(count, 0, static_cast<int>(kMaxListEntries)));
   customColors_.assign(n, CustomColor{});
   if (group < 0 || group >= kMaxCustomGroups) return customColors_;
-  Json::Value& groups = JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "CustomLightMode"), "LightColorInfo");
+  Json::Value& groups =
+      JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "CustomLightMode"), "LightColorInfo");
   Json::Value& colors = JsonFields::ArrayElement(groups, static_cast<Json::ArrayIndex>(group));
   for (std::size_t j = 0; j < n; ++j) {
     const auto index = static_cast<Json::ArrayIndex>(j);
@@ -81,17 +82,19 @@ const std::vector<CustomColor>& CKeyboardProfiledata::ReadCustomColors(int group
 
 void CKeyboardProfiledata::WriteCustomColors(const std::vector<CustomColor>& colors, int group) {
   // A copy first: callers may pass the list ReadCustomColors returned.
-  customColors_ = std::vector<CustomColor>(colors.begin(), colors.begin() + std::min(colors.size(), kMaxListEntries));
+  customColors_ =
+      std::vector<CustomColor>(colors.begin(), colors.begin() + std::min(colors.size(), kMaxListEntries));
   if (group < 0 || group >= kMaxCustomGroups) return;
-  Json::Value& groups = JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "CustomLightMode"), "LightColorInfo");
+  Json::Value& groups =
+      JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "CustomLightMode"), "LightColorInfo");
   Json::Value& list = JsonFields::ArrayElement(groups, static_cast<Json::ArrayIndex>(group));
   for (std::size_t i = 0; i < customColors_.size(); ++i)
     WriteColor(JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i)), customColors_[i]);
 }
 
 int CKeyboardProfiledata::ReadCustomGroupIndex() {
-  customGroupIndex_ = static_cast<int>(
-      JsonFields::IntegerMember(JsonFields::Member(section_, "CustomLightMode"), "CustomLightModeGroupIndex"));
+  customGroupIndex_ = static_cast<int>(JsonFields::IntegerMember(
+      JsonFields::Member(section_, "CustomLightMode"), "CustomLightModeGroupIndex"));
   return customGroupIndex_;
 }
 

@@ -27,6 +27,10 @@ class CKeyboardProfiledata : public CBasicProfiledata {
   int ReadCustomGroupIndex();
   void WriteCustomGroupIndex(int index);
 
+  const KeyboardSystemSettings& GetSystemSettings() const { return systemSettings_; }
+  const std::vector<CustomColor>& GetCustomColors() const { return customColors_; }
+  int GetCustomGroupIndex() const { return customGroupIndex_; }
+
   // Groups beyond this are refused: the index comes from files.
   static constexpr int kMaxCustomGroups = 256;
 

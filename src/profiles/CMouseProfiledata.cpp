@@ -76,12 +76,15 @@ const std::vector<DpiStage>& CMouseProfiledata::ReadDpiStages() {
 
 void CMouseProfiledata::WriteDpiStages(const std::vector<DpiStage>& stages) {
   // A copy first: callers may pass the list ReadDpiStages returned.
-  dpiStages_ = std::vector<DpiStage>(stages.begin(), stages.begin() + std::min(stages.size(), kMaxListEntries));
+  dpiStages_ =
+      std::vector<DpiStage>(stages.begin(), stages.begin() + std::min(stages.size(), kMaxListEntries));
   Json::Value& list = JsonFields::ArrayMember(JsonFields::ObjectMember(section_, "DPIStages"), "StageDPIs");
   for (std::size_t i = 0; i < dpiStages_.size(); ++i) {
     Json::Value& element = JsonFields::ObjectElement(list, static_cast<Json::ArrayIndex>(i));
-    for (const StageByteField& f : kStageByteFields) element[f.key] = static_cast<int>(dpiStages_[i].*f.field);
-    for (const StageWordField& f : kStageWordFields) element[f.key] = static_cast<int>(dpiStages_[i].*f.field);
+    for (const StageByteField& f : kStageByteFields)
+      element[f.key] = static_cast<int>(dpiStages_[i].*f.field);
+    for (const StageWordField& f : kStageWordFields)
+      element[f.key] = static_cast<int>(dpiStages_[i].*f.field);
   }
   list.resize(static_cast<Json::ArrayIndex>(dpiStages_.size()));
 }
@@ -97,8 +100,8 @@ MouseSystemSettings CMouseProfiledata::ReadSystemSettings() {
   if (!stages.isObject()) return systemSettings_;
   for (const SettingField& f : kSystemFields)
     systemSettings_.*f.field = static_cast<std::uint16_t>(JsonFields::IntegerMember(stages, f.key));
-  systemSettings_.reportRate =
-      static_cast<std::uint16_t>(JsonFields::IntegerMember(JsonFields::Member(section_, "ReportStages"), "StageActive"));
+  systemSettings_.reportRate = static_cast<std::uint16_t>(
+      JsonFields::IntegerMember(JsonFields::Member(section_, "ReportStages"), "StageActive"));
   return systemSettings_;
 }
 

@@ -32,6 +32,10 @@ class CMouseProfiledata : public CBasicProfiledata {
   // "CorrectInfo" (read only).
   const std::vector<CorrectEntry>& ReadCorrectInfo();
 
+  const std::vector<DpiStage>& GetDpiStages() const { return dpiStages_; }
+  const MouseSystemSettings& GetSystemSettings() const { return systemSettings_; }
+  const std::vector<CorrectEntry>& GetCorrectInfo() const { return correctInfo_; }
+
  private:
   std::vector<DpiStage> dpiStages_;
   int activeStage_ = 0;

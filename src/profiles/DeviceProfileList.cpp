@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/os/DebugLog.h"
+#include "profiles/AtomicFile.h"
 #include "profiles/JsonFields.h"
 #include "profiles/JsonFileUtil.h"
 #include "profiles/ProfileNames.h"
@@ -54,6 +55,7 @@ ProfileOpResult DeviceProfileList::LoadProfileList() {
   if (folder_.empty()) return Result(Status::kFailed);
   std::error_code ec;
   std::filesystem::create_directories(folder_, ec);
+  AtomicFile::RemoveStaleTemporaries(folder_);
   const Json::Value list = JsonFileUtil::ReadJson(ListPath());
   const Json::Value& stored = JsonFields::Member(list, "profilelist");
   const std::int64_t storedIndex = JsonFields::IntegerMember(list, "profileselect");
@@ -186,7 +188,8 @@ ProfileOpResult DeviceProfileList::ImportProfile(const std::string& sourcePath) 
   const Json::Value source = JsonFileUtil::ReadJson(sourcePath);
   if (!source.isObject() || !source.isMember("profilename") || !source.isMember("profileUUID"))
     return Result(Status::kIgnored);
-  const ProfileEntry entry{ProfileNames::ImportName(Names(), JsonFileUtil::FileTitle(sourcePath)), NewUniqueId()};
+  const ProfileEntry entry{ProfileNames::ImportName(Names(), JsonFileUtil::FileTitle(sourcePath)),
+                           NewUniqueId()};
   return Appended(entry, source);
 }
 
@@ -203,7 +206,8 @@ ProfileOpResult DeviceProfileList::ResetProfile() {
   const ProfileEntry& entry = entries_[current_];
   Json::Value defaults = JsonFileUtil::ReadJson(defaultProfilePath_);
   // Without the default profile a reset would only destroy the user's settings.
-  if (!JsonFields::Element(JsonFields::Member(defaults, "Device"), 0).isObject()) return Result(Status::kFailed);
+  if (!JsonFields::Element(JsonFields::Member(defaults, "Device"), 0).isObject())
+    return Result(Status::kFailed);
   if (deviceType_ == kHeadsetDeviceType) {
     const Json::Value current = JsonFileUtil::ReadJson(ProfilePath(entry.uuid));
     const Json::Value& section = JsonFields::Element(JsonFields::Member(current, "Device"), 0);
@@ -243,10 +247,19 @@ int DeviceProfileList::RenameProfile(const std::string& name) {
 
 const char* DeviceProfileList::RenameMessage(int result) {
   switch (result) {
-    case kRenameTaken: return kNameTakenMessage;
-    case kRenameBlank: return kNameBlankMessage;
-    default: return "";
+    case kRenameTaken:
+      return kNameTakenMessage;
+    case kRenameBlank:
+      return kNameBlankMessage;
+    default:
+      return "";
   }
+}
+
+const char* DeviceProfileList::MacroDownloadMessage(int downloadResult) {
+  if (downloadResult == -1) return "message_text_7";
+  if (downloadResult > 0) return "message_text_16";
+  return "";
 }
 
 }  // namespace ostrel

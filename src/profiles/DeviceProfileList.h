@@ -38,6 +38,8 @@ class DeviceProfileList {
   // The profile the panel shows as selected and the page works with; -1 before loading.
   int CurrentIndex() const { return current_; }
   const std::string& CurrentUuid() const { return currentUuid_; }
+  // The current profile's name (what the panel's name edit shows); empty before loading.
+  std::string CurrentName() const { return HasEntry(current_) ? entries_[current_].name : std::string(); }
   std::string CurrentProfilePath() const;
   // "profileselect" as last written.
   int StoredSelection() const { return storedSelect_; }
@@ -79,7 +81,16 @@ class DeviceProfileList {
   static constexpr int kRenameDone = 1;
   static constexpr int kRenameBlank = 2;
 
+  // After a switch or a reset the page downloads the macros: -1 shows
+  // "message_text_7", a positive result "message_text_16" (a format taking
+  // that number), anything else nothing.
+  static const char* MacroDownloadMessage(int downloadResult);
+
   static constexpr int kMaxAddedProfiles = 50;
+  // A change of the combo selection switches after this timer, restarted on
+  // every change, so that quick changes cause one switch.
+  static constexpr int kSwitchTimerId = 1055;
+  static constexpr int kSwitchDelayMs = 400;
   static constexpr int kHeadsetDeviceType = 7;
   static constexpr const char* kListFileName = "ProfileList.ini";
   static constexpr const char* kResetQuestion = "message_text_22";

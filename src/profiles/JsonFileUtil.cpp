@@ -7,12 +7,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <mutex>
-#include <set>
 
 #include "platform/os/DebugLog.h"
 #include "profiles/AtomicFile.h"
+#include "profiles/ProfileIdGenerator.h"
 #include "profiles/StyledJsonWriter.h"
 
 namespace ostrel {
@@ -21,7 +20,9 @@ namespace {
 // Reads the whole file; sets `error` to the errno of the failure (0 on success).
 std::string ReadWhole(const std::string& path, int& error) {
   error = 0;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a FIFO chosen in a file dialog cannot hang the program;
+  // anything but a regular file is refused below.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     error = errno;
     return {};
@@ -62,16 +63,6 @@ std::string ReadWhole(const std::string& path, int& error) {
   return bytes;
 }
 
-std::string FormatId(std::int64_t millis) {
-  const std::time_t seconds = static_cast<std::time_t>(millis / 1000);
-  std::tm local {};
-  ::localtime_r(&seconds, &local);
-  char text[64];
-  std::snprintf(text, sizeof text, "%d_%02d_%02d_%02d_%02d_%02d_%03d", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis % 1000));
-  return text;
-}
-
 }  // namespace
 
 std::string JsonFileUtil::readjsonFile(const std::string& path) {
@@ -83,6 +74,8 @@ std::string JsonFileUtil::readjsonFile(const std::string& path) {
 }
 
 Json::Value JsonFileUtil::ParseJson(std::string_view text) {
+  // Editors on other systems like to start UTF-8 files with a byte order mark.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   if (text.empty()) return Json::Value();
   Json::Value root;
   try {
@@ -115,19 +108,10 @@ bool JsonFileUtil::WriteJson(const std::string& path, const Json::Value& value) 
 
 std::string JsonFileUtil::NewProfileId() {
   static std::mutex mutex;
-  static std::int64_t lastMillis = 0;
-  static std::set<std::string> issued;
+  static ProfileIdGenerator generator;
   std::lock_guard<std::mutex> lock(mutex);
   const auto now = std::chrono::system_clock::now().time_since_epoch();
-  std::int64_t millis = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
-  if (millis <= lastMillis) millis = lastMillis + 1;
-  std::string id = FormatId(millis);
-  // Local time can repeat (the clock set back, summer time ending): skip ids
-  // already handed out.
-  while (issued.count(id) != 0) id = FormatId(++millis);
-  lastMillis = millis;
-  issued.insert(id);
-  return id;
+  return generator.Next(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 bool JsonFileUtil::IsValidId(std::string_view id) {

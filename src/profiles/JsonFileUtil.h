@@ -30,8 +30,7 @@ class JsonFileUtil {
   static Json::Value ParseJson(std::string_view text);
 
   // The local time as "%d_%02d_%02d_%02d_%02d_%02d_%03d" (year ... millisecond).
-  // Never the same id twice in one run: within one millisecond (or after the
-  // clock went back) the next free millisecond is used.
+  // Never the same id twice in one run (see ProfileIdGenerator).
   static std::string NewProfileId();
 
   // Whether `id` can name a file of the device folder: only the characters

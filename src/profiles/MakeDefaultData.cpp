@@ -1,5 +1,6 @@
 // Writes the default profiles into a folder (the repository's DefaultData/).
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "profiles/DefaultProfileBuilder.h"
@@ -12,9 +13,12 @@ int main(int argc, char** argv) {
   }
   std::string folder = argv[1];
   if (folder.back() != '/') folder += '/';
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
   int failures = 0;
-  for (const char* name : {ostrel::DefaultProfileBuilder::kKeyboardName, ostrel::DefaultProfileBuilder::kMouseName,
-                           ostrel::DefaultProfileBuilder::kMousePadName, ostrel::DefaultProfileBuilder::kHeadsetName}) {
+  for (const char* name :
+       {ostrel::DefaultProfileBuilder::kKeyboardName, ostrel::DefaultProfileBuilder::kMouseName,
+        ostrel::DefaultProfileBuilder::kMousePadName, ostrel::DefaultProfileBuilder::kHeadsetName}) {
     const std::string path = folder + name + ".Json";
     if (!ostrel::JsonFileUtil::WriteJson(path, ostrel::DefaultProfileBuilder::ForModel(name))) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());

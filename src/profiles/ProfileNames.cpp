@@ -66,7 +66,8 @@ bool IsSpace(char32_t cp) {
   if (cp < 0x80) return cp == ' ' || (cp >= '\t' && cp <= '\r');
   if (cp == 0xA0 || cp == 0x3000 || cp == 0xFEFF) return true;
   const locale_t locale = Utf8Locale();
-  return cp <= 0x10FFFF && locale != static_cast<locale_t>(0) && ::iswspace_l(static_cast<wint_t>(cp), locale);
+  return cp <= 0x10FFFF && locale != static_cast<locale_t>(0) &&
+         ::iswspace_l(static_cast<wint_t>(cp), locale);
 }
 
 }  // namespace
@@ -106,7 +107,8 @@ std::string ProfileNames::CopyName(const std::vector<std::string>& names, const 
 
 std::string ProfileNames::ImportName(const std::vector<std::string>& names, const std::string& title) {
   std::string candidate = title;
-  for (int counter = 1; Contains(names, candidate); ++counter) candidate += "(" + std::to_string(counter) + ")";
+  for (int counter = 1; Contains(names, candidate); ++counter)
+    candidate += "(" + std::to_string(counter) + ")";
   return candidate;
 }
 

@@ -23,13 +23,27 @@ std::string StyledJsonWriter::QuotedString(const char* text, std::size_t length)
   for (std::size_t i = 0; i < length; ++i) {
     const char c = text[i];
     switch (c) {
-      case '"': result += "\\\""; break;
-      case '\\': result += "\\\\"; break;
-      case '\b': result += "\\b"; break;
-      case '\f': result += "\\f"; break;
-      case '\n': result += "\\n"; break;
-      case '\r': result += "\\r"; break;
-      case '\t': result += "\\t"; break;
+      case '"':
+        result += "\\\"";
+        break;
+      case '\\':
+        result += "\\\\";
+        break;
+      case '\b':
+        result += "\\b";
+        break;
+      case '\f':
+        result += "\\f";
+        break;
+      case '\n':
+        result += "\\n";
+        break;
+      case '\r':
+        result += "\\r";
+        break;
+      case '\t':
+        result += "\\t";
+        break;
       default: {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20) {
@@ -48,10 +62,18 @@ std::string StyledJsonWriter::QuotedString(const char* text, std::size_t length)
 
 void StyledJsonWriter::WriteValue(const Json::Value& value) {
   switch (value.type()) {
-    case Json::nullValue: PushValue("null"); break;
-    case Json::intValue: PushValue(Json::valueToString(value.asLargestInt())); break;
-    case Json::uintValue: PushValue(Json::valueToString(value.asLargestUInt())); break;
-    case Json::realValue: PushValue(Json::valueToString(value.asDouble())); break;
+    case Json::nullValue:
+      PushValue("null");
+      break;
+    case Json::intValue:
+      PushValue(Json::valueToString(value.asLargestInt()));
+      break;
+    case Json::uintValue:
+      PushValue(Json::valueToString(value.asLargestUInt()));
+      break;
+    case Json::realValue:
+      PushValue(Json::valueToString(value.asDouble()));
+      break;
     case Json::stringValue: {
       const char* begin = nullptr;
       const char* end = nullptr;
@@ -61,8 +83,12 @@ void StyledJsonWriter::WriteValue(const Json::Value& value) {
         PushValue("");
       break;
     }
-    case Json::booleanValue: PushValue(Json::valueToString(value.asBool())); break;
-    case Json::arrayValue: WriteArrayValue(value); break;
+    case Json::booleanValue:
+      PushValue(Json::valueToString(value.asBool()));
+      break;
+    case Json::arrayValue:
+      WriteArrayValue(value);
+      break;
     case Json::objectValue: {
       const Json::Value::Members members = value.getMemberNames();
       if (members.empty()) {

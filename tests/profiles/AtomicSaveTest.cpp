@@ -53,8 +53,8 @@ TEST_F(ProfileAtomicSave, KilledWhileSavingLeavesTheOldOrTheNewFile) {
     int status = 0;
     ::waitpid(child, &status, 0);
     const Json::Value left = JsonFileUtil::ReadJson(path);
-    ASSERT_TRUE(left == a || left == b) << "round " << round << ": broken file, "
-                                        << test::ReadFileBytes(path).size() << " bytes";
+    ASSERT_TRUE(left == a || left == b)
+        << "round " << round << ": broken file, " << test::ReadFileBytes(path).size() << " bytes";
   }
 }
 
@@ -77,6 +77,31 @@ TEST_F(ProfileAtomicSave, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as success";
   EXPECT_EQ(test::ReadFileBytes(path), before);
   EXPECT_EQ(test::FilesIn(dir.path()), std::vector<std::string>{"profile.Json"});
+}
+
+TEST_F(ProfileAtomicSave, StaleTemporaryFilesOfDeadProcessesAreRemoved) {
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);  // a process id that no longer runs
+  const std::string marker(AtomicFile::kTempMarker);
+  const std::string stale = marker + "ProfileList.ini." + std::to_string(child) + "-0-00000000";
+  const std::string live = marker + "x.Json." + std::to_string(::getppid()) + "-0-00000000";
+  const std::string mine = marker + "y.Json." + std::to_string(::getpid()) + "-3-00000000";
+  for (const std::string& name : {stale, live, mine, std::string("other.Json")})
+    test::WriteText(dir.path() / name, "x");
+  EXPECT_EQ(AtomicFile::RemoveStaleTemporaries(dir.path().string()), 1);
+  EXPECT_EQ(test::FilesIn(dir.path()), (std::vector<std::string>{live, mine, "other.Json"}));
+}
+
+TEST_F(ProfileAtomicSave, ASymbolicLinkStaysALink) {
+  std::filesystem::create_directory(dir.path() / "elsewhere");
+  const auto target = dir.path() / "elsewhere" / "real.Json";
+  ASSERT_TRUE(JsonFileUtil::WriteJson(target.string(), Version(1, 1)));
+  std::filesystem::create_symlink(target, path);
+  ASSERT_TRUE(JsonFileUtil::WriteJson(path, Version(2, 1)));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(JsonFileUtil::ReadJson(target.string()), Version(2, 1));
 }
 
 TEST_F(ProfileAtomicSave, RefusesPathsThatCannotHoldTheFile) {

@@ -21,7 +21,8 @@ class ProfileDefaultData : public ::testing::Test {
   // Loads the installed default of a model as a profile file; a file that
   // needed repair would be rewritten, so the bytes must stay as they were.
   void Load(CBasicProfiledata& profile, const char* model) {
-    const std::string installed = test::ReadFileBytes(test::SourceDefaultData() / (std::string(model) + ".Json"));
+    const std::string installed =
+        test::ReadFileBytes(test::SourceDefaultData() / (std::string(model) + ".Json"));
     ASSERT_FALSE(installed.empty()) << model;
     const std::string path = (dir.path() / "2024_01_01_00_00_00_000.Json").string();
     test::WriteText(path, installed);
@@ -39,13 +40,22 @@ class ProfileDefaultData : public ::testing::Test {
 };
 
 TEST_F(ProfileDefaultData, InstalledFilesAreWhatTheBuilderMakes) {
-  for (const char* model : {Builder::kKeyboardName, Builder::kMouseName, Builder::kMousePadName, Builder::kHeadsetName}) {
+  for (const char* model :
+       {Builder::kKeyboardName, Builder::kMouseName, Builder::kMousePadName, Builder::kHeadsetName}) {
     // (compared as a flag: the files are too long to print)
     EXPECT_TRUE(test::ReadFileBytes(test::SourceDefaultData() / (std::string(model) + ".Json")) ==
                 JsonFileUtil::RenderJson(Builder::ForModel(model)))
         << model << ": run ostrel_make_default_data DefaultData";
   }
   EXPECT_TRUE(Builder::ForModel("toaster").isNull());
+}
+
+TEST_F(ProfileDefaultData, TheRunnableTreeHasTheSameFiles) {
+  const std::filesystem::path installed = std::filesystem::path(OSTREL_PROFILES_APP_DIR) / "DefaultData";
+  for (const std::string& name : test::FilesIn(test::SourceDefaultData()))
+    EXPECT_TRUE(test::ReadFileBytes(installed / name) ==
+                test::ReadFileBytes(test::SourceDefaultData() / name))
+        << name;
 }
 
 TEST_F(ProfileDefaultData, KeyboardHas126FactoryKeysAndItsColourGroups) {
@@ -58,7 +68,7 @@ TEST_F(ProfileDefaultData, KeyboardHas126FactoryKeysAndItsColourGroups) {
     EXPECT_EQ(keys[i].current, keys[i].defaultAction) << i;
   }
   // A few keys spelled out: Esc, the first media key, Fn, M1, the last key.
-  const std::pair<int, int> packed[] = {{0, 0x200029}, {17, 0x309201}, {84, 0x200200}, {111, 0xA00100},
+  const std::pair<int, int> packed[] = {{0, 0x200029},   {17, 0x309201},  {84, 0x200200}, {111, 0xA00100},
                                         {120, 0xD0A201}, {124, 0xD0A205}, {125, 0}};
   for (const auto& [key, value] : packed) EXPECT_EQ(keys[key].defaultAction.Packed(), value) << key;
 
@@ -72,8 +82,9 @@ TEST_F(ProfileDefaultData, KeyboardHas126FactoryKeysAndItsColourGroups) {
   EXPECT_EQ(profile.ReadCustomGroupIndex(), 0);
   for (int group = 0; group < Builder::kCustomColorGroups; ++group) {
     const std::vector<CustomColor> colors = profile.ReadCustomColors(group, 126);
-    EXPECT_TRUE(std::all_of(colors.begin(), colors.end(), [](const CustomColor& c) { return c.alpha == 255; }))
-        << group;
+    EXPECT_TRUE(std::all_of(colors.begin(), colors.end(), [](const CustomColor& c) {
+      return c.alpha == 255;
+    })) << group;
   }
   ExpectUnchanged(profile);
 }
@@ -83,19 +94,22 @@ TEST_F(ProfileDefaultData, MouseHasTenKeysFiveStagesAndCorrectionPresets) {
   Load(profile, Builder::kMouseName);
   const std::vector<KeyEntry> keys = profile.ReadKeyList();
   ASSERT_EQ(keys.size(), 10u);
-  for (std::size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(keys[i].defaultAction, Builder::kMouseFactoryKeys[i]);
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    EXPECT_EQ(keys[i].defaultAction, Builder::kMouseFactoryKeys[i]);
   EXPECT_EQ(keys[0].current.Packed(), 0x100100);  // left button
   EXPECT_EQ(keys[9].current.Packed(), 0x169001);
 
   const std::vector<DpiStage> stages = profile.ReadDpiStages();
   ASSERT_EQ(stages.size(), 5u);
   for (std::size_t i = 1; i < stages.size(); ++i) EXPECT_GT(stages[i].stageDpiX, stages[i - 1].stageDpiX);
-  EXPECT_TRUE(std::all_of(stages.begin(), stages.end(), [](const DpiStage& s) { return s.stageActive == 1; }));
+  EXPECT_TRUE(
+      std::all_of(stages.begin(), stages.end(), [](const DpiStage& s) { return s.stageActive == 1; }));
   EXPECT_LT(profile.GetActiveStage(), 5);
 
   const std::vector<CorrectEntry> presets = profile.ReadCorrectInfo();
   ASSERT_FALSE(presets.empty());
-  EXPECT_EQ(std::count_if(presets.begin(), presets.end(), [](const CorrectEntry& c) { return c.correctSelect != 0; }),
+  EXPECT_EQ(std::count_if(presets.begin(), presets.end(),
+                          [](const CorrectEntry& c) { return c.correctSelect != 0; }),
             1);
   const MouseSystemSettings system = profile.ReadSystemSettings();
   EXPECT_EQ(system.doubleClickTime, 500);
@@ -108,8 +122,8 @@ TEST_F(ProfileDefaultData, HeadsetHasTheTwelveEqualiserCurves) {
   CHs6533Profiledata profile;
   Load(profile, Builder::kHeadsetName);
   for (int type = 1; type <= 12; ++type)
-    EXPECT_EQ(profile.ReadEqBands(type),
-              std::vector<int>(std::begin(Builder::kEqPresets[type - 1]), std::end(Builder::kEqPresets[type - 1])))
+    EXPECT_EQ(profile.ReadEqBands(type), std::vector<int>(std::begin(Builder::kEqPresets[type - 1]),
+                                                          std::end(Builder::kEqPresets[type - 1])))
         << type;
   EXPECT_EQ(profile.ReadEqBands(6)[2], -13);
   const HeadsetSettings settings = profile.ReadHeadsetSettings();

@@ -1,11 +1,14 @@
-#include "profiles/JsonFileUtil.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <regex>
 #include <set>
 
 #include "ProfileTestSupport.h"
+#include "profiles/JsonFileUtil.h"
+#include "profiles/ProfileIdGenerator.h"
 #include "profiles/StyledJsonWriter.h"
 #include "support/TestEnvironment.h"
 
@@ -79,7 +82,8 @@ TEST_F(JsonFileUtilFiles, WritesCrLfLinesAndOneExtraLineEnd) {
 }
 
 TEST_F(JsonFileUtilFiles, ReadsCommentsAndCrLfFiles) {
-  WriteText(Path("c.Json"), "// saved by hand\r\n{\r\n  \"a\" : 1, /* one */\r\n  \"b\" : [1, 2]\r\n}\r\n\r\n");
+  WriteText(Path("c.Json"),
+            "// saved by hand\r\n{\r\n  \"a\" : 1, /* one */\r\n  \"b\" : [1, 2]\r\n}\r\n\r\n");
   const Json::Value value = JsonFileUtil::ReadJson(Path("c.Json"));
   ASSERT_TRUE(value.isObject());
   EXPECT_EQ(value["a"].asInt(), 1);
@@ -87,6 +91,13 @@ TEST_F(JsonFileUtilFiles, ReadsCommentsAndCrLfFiles) {
   // Comments survive a rewrite.
   ASSERT_TRUE(JsonFileUtil::WriteJson(Path("c.Json"), value));
   EXPECT_NE(test::ReadFileBytes(Path("c.Json")).find("/* one */"), std::string::npos);
+}
+
+TEST_F(JsonFileUtilFiles, SkipsAByteOrderMark) {
+  WriteText(Path("bom.json"), "\xEF\xBB\xBF{\"profilename\":\"P\"}");
+  EXPECT_EQ(JsonFileUtil::ReadJson(Path("bom.json"))["profilename"].asString(), "P");
+  WriteText(Path("bom-only.json"), "\xEF\xBB\xBF");
+  EXPECT_TRUE(JsonFileUtil::ReadJson(Path("bom-only.json")).isNull());
 }
 
 TEST_F(JsonFileUtilFiles, UnusableFilesReadAsNull) {
@@ -106,6 +117,13 @@ TEST_F(JsonFileUtilFiles, UnusableFilesReadAsNull) {
     WriteText(Path("bad.Json"), c.content);
     EXPECT_TRUE(JsonFileUtil::ReadJson(Path("bad.Json")).isNull());
   }
+}
+
+TEST_F(JsonFileUtilFiles, RefusesWhatIsNoRegularFile) {
+  ASSERT_EQ(::mkfifo(Path("fifo.json").c_str(), 0600), 0);
+  EXPECT_TRUE(JsonFileUtil::ReadJson(Path("fifo.json")).isNull());  // must not wait for a writer
+  EXPECT_TRUE(JsonFileUtil::ReadJson(dir.path().string()).isNull());
+  EXPECT_TRUE(JsonFileUtil::readjsonFile("/dev/zero").empty());
 }
 
 TEST_F(JsonFileUtilFiles, RefusesFilesAboveTheSizeLimit) {
@@ -140,6 +158,35 @@ TEST(JsonProfileId, HasTheTimestampFormatAndNeverRepeats) {
   }
 }
 
+// Two ids that would name the same file: the same millisecond, the clock set
+// back, and the hour that repeats when summer time ends.
+TEST(JsonProfileId, RepeatedLocalTimesGetTheNextFreeMillisecond) {
+  const char* oldTz = std::getenv("TZ");
+  const std::string savedTz = oldTz ? oldTz : "";
+  ::setenv("TZ", "Europe/Berlin", 1);
+  ::tzset();
+  std::tm utc{};
+  utc.tm_year = 2026 - 1900;
+  utc.tm_mon = 9;
+  utc.tm_mday = 25;
+  utc.tm_min = 30;
+  const std::int64_t summer = static_cast<std::int64_t>(::timegm(&utc)) * 1000;  // 02:30 CEST
+  const std::int64_t winter = summer + 3600 * 1000;                              // 02:30 CET
+
+  ProfileIdGenerator generator;
+  EXPECT_EQ(generator.Next(summer), "2026_10_25_02_30_00_000");
+  EXPECT_EQ(generator.Next(summer), "2026_10_25_02_30_00_001");
+  EXPECT_EQ(generator.Next(summer - 60000), "2026_10_25_02_30_00_002");
+  EXPECT_EQ(generator.Next(winter), "2026_10_25_02_30_00_003");
+  EXPECT_EQ(generator.Next(winter + 5000), "2026_10_25_02_30_05_000");
+
+  if (oldTz)
+    ::setenv("TZ", savedTz.c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  ::tzset();
+}
+
 TEST(JsonProfileId, AcceptsOnlyWhatTheIdFormatProduces) {
   struct Case {
     const char* id;
@@ -162,13 +209,20 @@ TEST(JsonProfileId, AcceptsOnlyWhatTheIdFormatProduces) {
   for (const Case& c : cases) EXPECT_EQ(JsonFileUtil::IsValidId(c.id), c.valid) << c.id;
   EXPECT_TRUE(JsonFileUtil::IsValidId(std::string(JsonFileUtil::kMaxIdLength, '1')));
   EXPECT_FALSE(JsonFileUtil::IsValidId(std::string(JsonFileUtil::kMaxIdLength + 1, '1')));
-  EXPECT_FALSE(JsonFileUtil::IsValidId(std::string("12\0" "34", 5)));
+  EXPECT_FALSE(
+      JsonFileUtil::IsValidId(std::string("12\0"
+                                          "34",
+                                          5)));
 }
 
 TEST(JsonFileTitle, StripsFolderAndExtension) {
   const std::pair<const char*, const char*> cases[] = {
-      {"/home/u/P.json", "P"},       {"P.json", "P"},          {"/a/b.c/name.tar.json", "name.tar"},
-      {"/a/noext", "noext"},         {"/a/.hidden", ".hidden"}, {"/a/配置.json", "配置"},
+      {"/home/u/P.json", "P"},
+      {"P.json", "P"},
+      {"/a/b.c/name.tar.json", "name.tar"},
+      {"/a/noext", "noext"},
+      {"/a/.hidden", ".hidden"},
+      {"/a/配置.json", "配置"},
       {"/a/with space(1).Json", "with space(1)"},
   };
   for (const auto& [path, title] : cases) EXPECT_EQ(JsonFileUtil::FileTitle(path), title) << path;

@@ -18,7 +18,9 @@ using test::WriteText;
 class ProfileData : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteText(defaultPath, R"({"Device":[{"LightInfo":{"SelectItem":3,"Red":9},"KeyList":[{"Assignment":1,"DefaultAssignment":1}]}]})");
+    WriteText(
+        defaultPath,
+        R"({"Device":[{"LightInfo":{"SelectItem":3,"Red":9},"KeyList":[{"Assignment":1,"DefaultAssignment":1}]}]})");
   }
   // Loads a section given as JSON text through a profile file.
   template <class Profile>
@@ -28,9 +30,7 @@ class ProfileData : public ::testing::Test {
     profile.SetProfilePath(profilePath);
     profile.LoadProfile(profilePath);
   }
-  Json::Value SavedSection() {
-    return JsonFileUtil::ReadJson(profilePath)["Device"][0];
-  }
+  Json::Value SavedSection() { return JsonFileUtil::ReadJson(profilePath)["Device"][0]; }
 
   test::TempDir dir;
   std::string defaultPath = (dir.path() / "default.Json").string();
@@ -75,7 +75,8 @@ TEST_F(ProfileData, LoadingAGoodFileDoesNotRewriteIt) {
   CBasicProfiledata profile;
   profile.SetDefaultPath(defaultPath);
   EXPECT_EQ(profile.LoadProfile(profilePath)["LightInfo"]["Red"].asInt(), 1);
-  EXPECT_EQ(test::ReadFileBytes(profilePath), "{\"profilename\":\"p\",\"Device\":[{\"LightInfo\":{\"Red\":1}}]}");
+  EXPECT_EQ(test::ReadFileBytes(profilePath),
+            "{\"profilename\":\"p\",\"Device\":[{\"LightInfo\":{\"Red\":1}}]}");
 }
 
 TEST_F(ProfileData, WithoutADefaultProfileNothingIsWritten) {
@@ -84,6 +85,29 @@ TEST_F(ProfileData, WithoutADefaultProfileNothingIsWritten) {
   profile.SetDefaultPath((dir.path() / "none.Json").string());
   EXPECT_TRUE(profile.LoadProfile(profilePath).isObject());
   EXPECT_EQ(test::ReadFileBytes(profilePath), "garbage");
+}
+
+TEST_F(ProfileData, LoadingTheDefaultProfileNeverWritesIt) {
+  WriteText(defaultPath, R"({"profilename":"broken default"})");
+  CBasicProfiledata profile;
+  profile.SetDefaultPath(defaultPath);
+  profile.LoadProfile(defaultPath);
+  EXPECT_EQ(test::ReadFileBytes(defaultPath), R"({"profilename":"broken default"})");
+}
+
+TEST_F(ProfileData, HugeArraysAreReadUpToTheListLimit) {
+  std::string keys = R"({"KeyList":[)";
+  for (int i = 0; i < 100000; ++i) keys += (i ? "," : "") + std::string(R"({"Assignment":1})");
+  keys += R"(],"LightList":[)" + std::string(50000 * 5, ' ') + "null";
+  for (int i = 1; i < 50000; ++i) keys += ",null";
+  keys += "]}";
+  CKeyboardProfiledata profile;
+  LoadSection(profile, keys);
+  EXPECT_EQ(profile.ReadKeyList().size(), CBasicProfiledata::kMaxListEntries);
+  EXPECT_EQ(profile.ReadLightList().size(), CBasicProfiledata::kMaxListEntries);
+  std::vector<KeyEntry> many(200000);
+  profile.WriteKeyList(many);
+  EXPECT_EQ(profile.Section()["KeyList"].size(), 100000u);  // the stored list does not grow
 }
 
 TEST_F(ProfileData, SavingCreatesTheFileAndKeepsOtherKeys) {
@@ -179,7 +203,8 @@ TEST_F(ProfileData, LightViewsMapTheirKeysToTheirBytes) {
 
 TEST_F(ProfileData, LightListMarksNullEntriesAsAbsent) {
   CBasicProfiledata profile;
-  LoadSection(profile, R"({"LightList":[null,{"LEDREGMode":2,"LEDDirection":5,"red":10,"green":20,"blue":30},7]})");
+  LoadSection(profile,
+              R"({"LightList":[null,{"LEDREGMode":2,"LEDDirection":5,"red":10,"green":20,"blue":30},7]})");
   const std::vector<LightListEntry> list = profile.ReadLightList();
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0], LightListEntry{});
@@ -206,7 +231,8 @@ TEST_F(ProfileData, CustomColorsOfANewGroupAreCreatedAsZeros) {
   ASSERT_EQ(groups.size(), 3u);
   EXPECT_EQ(groups[0].size(), 3u);
   ASSERT_EQ(groups[2].size(), 4u);
-  for (const Json::Value& color : groups[2]) EXPECT_EQ(color, ParseOrFail(R"({"Red":0,"Green":0,"Blue":0,"Alpha":0})"));
+  for (const Json::Value& color : groups[2])
+    EXPECT_EQ(color, ParseOrFail(R"({"Red":0,"Green":0,"Blue":0,"Alpha":0})"));
 
   profile.WriteCustomColors({{9, 8, 7, 6}}, 2);
   EXPECT_EQ(profile.ReadCustomColors(2, 2)[0], (CustomColor{9, 8, 7, 6}));
@@ -266,7 +292,8 @@ TEST_F(ProfileData, CustomEqNamesAndBandsRoundTrip) {
 
 TEST_F(ProfileData, HeadsetSettingsReadAsInt32InOrder) {
   CHs6533Profiledata profile;
-  LoadSection(profile, R"({"SystemSetStages":{"MagicEnable":1,"MagicType":3,"EqType":13,"CustomEqSeletIndex":2,
+  LoadSection(profile,
+              R"({"SystemSetStages":{"MagicEnable":1,"MagicType":3,"EqType":13,"CustomEqSeletIndex":2,
       "MicInSelect":1,"MicInValue":-28,"MicMoniterSelect":0,"MicMoniterValue":4294967297}})");
   const HeadsetSettings settings = profile.ReadHeadsetSettings();
   EXPECT_EQ(settings, (HeadsetSettings{1, 3, 13, 2, 1, -28, 0, 1}));
@@ -279,7 +306,8 @@ TEST_F(ProfileData, DpiStagesMergeIntoTheKeptList) {
     std::string json = R"({"DPIStages":{"StageActive":)" + std::to_string(count - 1) + R"(,"StageDPIs":[)";
     for (int i = 0; i < count; ++i)
       json += (i ? "," : "") + std::string(R"({"StageActive":1,"StageXY":0,"StageDPIX":)") +
-              std::to_string(base + i) + R"(,"StageDPIY":70000,"StageColorR":1,"StageColorG":2,"StageColorB":3})";
+              std::to_string(base + i) +
+              R"(,"StageDPIY":70000,"StageColorR":1,"StageColorG":2,"StageColorB":3})";
     return json + "]}}";
   };
   CMouseProfiledata profile;
@@ -307,14 +335,16 @@ TEST_F(ProfileData, DpiStagesMergeIntoTheKeptList) {
   EXPECT_EQ(saved["StageActive"].asInt(), 1);
   ASSERT_EQ(saved["StageDPIs"].size(), 2u);
   EXPECT_EQ(saved["StageDPIs"][1]["StageDPIX"].asInt(), 0x1234);
-  EXPECT_EQ((DpiStage{0, 1, 0x1234, 32, 4, 5, 6}.ToBytes()), (std::array<std::uint8_t, 9>{0, 1, 0x34, 0x12, 32, 0, 4, 5, 6}));
+  EXPECT_EQ((DpiStage{0, 1, 0x1234, 32, 4, 5, 6}.ToBytes()),
+            (std::array<std::uint8_t, 9>{0, 1, 0x34, 0x12, 32, 0, 4, 5, 6}));
 }
 
 TEST_F(ProfileData, SystemSettingsReadAsZerosWithoutTheirObject) {
   CMouseProfiledata mouse;
   LoadSection(mouse, R"({"ReportStages":{"StageActive":3}})");
   EXPECT_EQ(mouse.ReadSystemSettings(), MouseSystemSettings{});  // "ReportStages" needs "SystemStages"
-  LoadSection(mouse, R"({"SystemStages":{"DoubleClickTime":500,"MouseSpeed":10,"PointerPrecision":1,"ScorllPage":1,
+  LoadSection(mouse,
+              R"({"SystemStages":{"DoubleClickTime":500,"MouseSpeed":10,"PointerPrecision":1,"ScorllPage":1,
       "WheelScorlllinse":3},"ReportStages":{"StageActive":3}})");
   EXPECT_EQ(mouse.ReadSystemSettings(), (MouseSystemSettings{500, 10, 1, 1, 3, 3}));
   mouse.WriteSystemSettings({1, 2, 3, 4, 5, 6});
@@ -322,7 +352,8 @@ TEST_F(ProfileData, SystemSettingsReadAsZerosWithoutTheirObject) {
   EXPECT_EQ(mouse.Section()["SystemStages"]["WheelScorlllinse"].asInt(), 5);
 
   CKeyboardProfiledata keyboard;
-  LoadSection(keyboard, R"({"SystemStages":{"Repeat":65537,"RepeatDelay":2,"Key6Flag":1,"PollingRate":3,"WFlag":1,
+  LoadSection(keyboard,
+              R"({"SystemStages":{"Repeat":65537,"RepeatDelay":2,"Key6Flag":1,"PollingRate":3,"WFlag":1,
       "WinFlag":1,"ScanDelay":2}})");
   EXPECT_EQ(keyboard.ReadSystemSettings(), (KeyboardSystemSettings{1, 2, 1, 3, 1, 1, 2}));
   LoadSection(keyboard, "{}");
@@ -331,7 +362,9 @@ TEST_F(ProfileData, SystemSettingsReadAsZerosWithoutTheirObject) {
 
 TEST_F(ProfileData, CorrectionPresetsAreRead) {
   CMouseProfiledata mouse;
-  LoadSection(mouse, R"({"CorrectInfo":[{"CorrectPixThresh":4,"CorrectMinSq":8,"CorrectSelect":1,"CorrectName":"Mid"},5]})");
+  LoadSection(
+      mouse,
+      R"({"CorrectInfo":[{"CorrectPixThresh":4,"CorrectMinSq":8,"CorrectSelect":1,"CorrectName":"Mid"},5]})");
   const std::vector<CorrectEntry> presets = mouse.ReadCorrectInfo();
   ASSERT_EQ(presets.size(), 2u);
   EXPECT_EQ(presets[0], (CorrectEntry{4, 8, 1, "Mid"}));
@@ -412,7 +445,8 @@ class ProfileLightEffects : public ProfileData {
   }
   static std::string EffectFile(int red) {
     return R"({"LEDEffectList":[{"LEDREGMode":1,"LEDBrightness":4,"LEDSpeed":2,"LEDDirection":1,"LEDMultiColor":0,
-        "red":)" + std::to_string(red) + R"(,"green":2,"blue":3,"Time":1500,"Cyle":-1},null]})";
+        "red":)" +
+           std::to_string(red) + R"(,"green":2,"blue":3,"Time":1500,"Cyle":-1},null]})";
   }
   std::filesystem::path deviceFolder = dir.path() / "config" / "Kestrane" / "keyboard";
 };
@@ -438,7 +472,8 @@ TEST_F(ProfileLightEffects, IgnoreIdsThatAreNoIds) {
   WriteText(dir.path() / "evil.light", EffectFile(66));
   WriteText(deviceFolder / "x" / "y.light", EffectFile(66));
   WriteText("/tmp/ostrel-profile-test-evil.light", EffectFile(66));
-  for (const std::string guid : {"../../../evil", "x/y", "/tmp/ostrel-profile-test-evil", "", "2021_05_05 "}) {
+  for (const std::string guid :
+       {"../../../evil", "x/y", "/tmp/ostrel-profile-test-evil", "", "2021_05_05 "}) {
     SCOPED_TRACE(guid);
     WriteConfiguration(guid);
     EXPECT_TRUE(Effects().empty());

@@ -1,10 +1,9 @@
-#include "profiles/DeviceProfileList.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "ProfileTestSupport.h"
+#include "profiles/DeviceProfileList.h"
 #include "profiles/JsonFileUtil.h"
 #include "support/TestEnvironment.h"
 
@@ -19,12 +18,15 @@ class ProfileList : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(folder);
-    WriteText(defaultPath, R"({"Device":[{"LightInfo":{"Red":1},"CustomEQNameInfo":[],"CustomEQHzValueInfo":[]}]})");
+    WriteText(defaultPath,
+              R"({"Device":[{"LightInfo":{"Red":1},"CustomEQNameInfo":[],"CustomEQHzValueInfo":[]}]})");
     list.SetDeviceType(1);
     list.SetPaths(folder.string(), defaultPath.string());
   }
   Json::Value ListFile() const { return JsonFileUtil::ReadJson(list.ListPath()); }
-  Json::Value ProfileFile(int index) const { return JsonFileUtil::ReadJson(list.ProfilePath(list.Entries()[index].uuid)); }
+  Json::Value ProfileFile(int index) const {
+    return JsonFileUtil::ReadJson(list.ProfilePath(list.Entries()[index].uuid));
+  }
   // A list file with the given names, profile files from the default.
   void Seed(const std::vector<std::string>& names, int select = 0) {
     Json::Value doc(Json::objectValue);
@@ -57,9 +59,9 @@ TEST_F(ProfileList, FirstStartCreatesProfile1FromTheDefault) {
   EXPECT_EQ(list.Entries()[0].name, "profile1");
   EXPECT_TRUE(JsonFileUtil::IsValidId(list.CurrentUuid()));
   EXPECT_EQ(list.CurrentIndex(), 0);
-  EXPECT_EQ(ListFile(), ParseOrFail(R"({"profilelist":[{"profilename":"profile1","profileUUID":")" +
-                                    list.CurrentUuid() +
-                                    R"(","profileislink":0,"profilelinkmame":""}],"profileselect":0})"));
+  EXPECT_EQ(ListFile(),
+            ParseOrFail(R"({"profilelist":[{"profilename":"profile1","profileUUID":")" + list.CurrentUuid() +
+                        R"(","profileislink":0,"profilelinkmame":""}],"profileselect":0})"));
   Json::Value expected = JsonFileUtil::ReadJson(defaultPath.string());
   expected["profilename"] = "profile1";
   expected["profileUUID"] = list.CurrentUuid();
@@ -157,7 +159,9 @@ TEST_F(ProfileList, CopyAppendsNameCopyAndDuplicatesTheFile) {
 TEST_F(ProfileList, ImportNamesAfterTheFileAndCountsUp) {
   Seed({"profile1"});
   const std::string source = (dir.path() / "P.json").string();
-  WriteText(source, "{\"profilename\":\"whatever\",\"profileUUID\":\"../../etc\",\"Device\":[{\"LightInfo\":{\"Red\":5}}]}");
+  WriteText(source,
+            "{\"profilename\":\"whatever\",\"profileUUID\":\"../../"
+            "etc\",\"Device\":[{\"LightInfo\":{\"Red\":5}}]}");
   for (const char* expected : {"P", "P(1)", "P(1)(2)"}) {
     const ProfileOpResult result = list.ImportProfile(source);
     ASSERT_TRUE(result.done());
@@ -196,7 +200,8 @@ TEST_F(ProfileList, ExportWritesTheProfileUnchanged) {
   EXPECT_EQ(list.ExportProfile((dir.path() / "no-folder" / "x.json").string()).status, Status::kFailed);
   std::filesystem::remove(list.CurrentProfilePath());
   EXPECT_EQ(list.ExportProfile(destination).status, Status::kFailed);
-  EXPECT_TRUE(JsonFileUtil::ReadJson(destination).isObject()) << "a failed export must not clobber the old file";
+  EXPECT_TRUE(JsonFileUtil::ReadJson(destination).isObject())
+      << "a failed export must not clobber the old file";
 }
 
 TEST_F(ProfileList, RenameChecksBlankAndTakenNames) {
@@ -250,6 +255,15 @@ TEST_F(ProfileList, ResetRestoresTheDefaultKeepingNameIdAndHeadsetEqualisers) {
   EXPECT_EQ(ProfileFile(0)["Device"][0]["CustomEQNameInfo"].size(), 0u);
 }
 
+TEST(ProfileListMessages, NameTheTextsThePanelShows) {
+  EXPECT_STREQ(DeviceProfileList::MacroDownloadMessage(-1), "message_text_7");
+  EXPECT_STREQ(DeviceProfileList::MacroDownloadMessage(3), "message_text_16");
+  EXPECT_STREQ(DeviceProfileList::MacroDownloadMessage(0), "");
+  EXPECT_STREQ(DeviceProfileList::MacroDownloadMessage(-102), "");
+  EXPECT_STREQ(DeviceProfileList::RenameMessage(DeviceProfileList::kRenameDone), "");
+  EXPECT_STREQ(DeviceProfileList::RenameMessage(DeviceProfileList::kRenameFailed), "");
+}
+
 TEST_F(ProfileList, ResetWithoutADefaultProfileKeepsTheProfile) {
   Seed({"mine"});
   const std::string before = test::ReadFileBytes(list.CurrentProfilePath());
@@ -279,7 +293,8 @@ TEST_F(ProfileList, IgnoresEntriesWhoseIdIsNoId) {
   WriteText(folder / "2020_01_01_00_00_00_001.Json", R"({"Device":[{}]})");
   WriteText(list.ListPath(), R"({"profilelist":[
       {"profilename":"up","profileUUID":"../victim"},
-      {"profilename":"abs","profileUUID":")" + absolute.string().substr(0, absolute.string().size() - 5) + R"("},
+      {"profilename":"abs","profileUUID":")" +
+                                 absolute.string().substr(0, absolute.string().size() - 5) + R"("},
       {"profilename":"slash","profileUUID":"a/b"},
       {"profilename":"number","profileUUID":12},
       "not an entry",
@@ -299,7 +314,8 @@ TEST_F(ProfileList, IgnoresEntriesWhoseIdIsNoId) {
   EXPECT_EQ(test::ReadFileBytes(absolute), "precious");
   EXPECT_EQ(ListFile()["profilelist"].size(), 1u);
   for (const std::string& name : test::FilesIn(folder))
-    EXPECT_TRUE(name == "ProfileList.ini" || JsonFileUtil::IsValidId(name.substr(0, name.size() - 5))) << name;
+    EXPECT_TRUE(name == "ProfileList.ini" || JsonFileUtil::IsValidId(name.substr(0, name.size() - 5)))
+        << name;
 }
 
 TEST_F(ProfileList, AnUnusableListStartsAFreshOne) {

@@ -1,7 +1,6 @@
-#include "profiles/ProfileNames.h"
-
 #include <gtest/gtest.h>
 
+#include "profiles/ProfileNames.h"
 #include "profiles/ProfileTabs.h"
 
 namespace ostrel {
@@ -14,14 +13,20 @@ TEST(ProfileNames, CompareIgnoringCaseBeyondAscii) {
     bool equal;
   };
   const Case cases[] = {
-      {"Profile1", "pROFILE1", true},  {"ÄÖÜ straße", "äöü STRASSE", false},
-      {"ÄÖÜ", "äöü", true},            {"ΣΟΦΙΑ", "σοφια", true},
-      {"Профиль", "профиль", true},    {"配置", "配置", true},
-      {"profile1", "profile1 ", false}, {"", "", true},
-      {"a", "", false},                {"\xff", "\xfe", false},
+      {"Profile1", "pROFILE1", true},
+      {"ÄÖÜ straße", "äöü STRASSE", false},
+      {"ÄÖÜ", "äöü", true},
+      {"ΣΟΦΙΑ", "σοφια", true},
+      {"Профиль", "профиль", true},
+      {"配置", "配置", true},
+      {"profile1", "profile1 ", false},
+      {"", "", true},
+      {"a", "", false},
+      {"\xff", "\xfe", false},
       {"\xff", "\xff", true},
   };
-  for (const Case& c : cases) EXPECT_EQ(ProfileNames::EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+  for (const Case& c : cases)
+    EXPECT_EQ(ProfileNames::EqualsIgnoreCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
 }
 
 TEST(ProfileNames, BlankMeansOnlyWhiteSpace) {
@@ -66,7 +71,8 @@ TEST(ProfileTabsByDeviceType, SelectExactlyOneTab) {
   EXPECT_STREQ(ProfileTabs::kTabNames[2], "macro_Op_tab");
   for (int other : {0, 9, -1}) {
     const auto none = ProfileTabs::SelectionFor(other);
-    for (std::size_t i = 0; i + 1 < ProfileTabs::kTabCount; ++i) EXPECT_EQ(none[i], std::optional<bool>(false));
+    for (std::size_t i = 0; i + 1 < ProfileTabs::kTabCount; ++i)
+      EXPECT_EQ(none[i], std::optional<bool>(false));
     EXPECT_FALSE(none[7].has_value()) << "\"Virtual7.1_Op_tab\" keeps its state";
   }
 }

@@ -31,7 +31,8 @@ std::filesystem::path SourceDefaultData() {
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
+    names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -43,7 +44,8 @@ DebugLines::DebugLines() {
 DebugLines::~DebugLines() { SetDebugSink({}); }
 
 bool DebugLines::Contains(const std::string& text) const {
-  return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.find(text) != std::string::npos; });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 }  // namespace ostrel::test
