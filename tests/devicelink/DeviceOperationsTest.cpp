@@ -307,10 +307,23 @@ TEST_F(DeviceOperationsTest, KeyMapWriteEndsWhenDeviceInfoFails) {
 
 TEST_F(DeviceOperationsTest, WirelessKeyMapWriteAsksBeforeEveryCommand) {
   Use(kDeviceWirelessMouse);
-  ASSERT_TRUE(channel_.SetBlockLength(30));
   peer_.SetMemory(3, 0, InfoRecord(10));
+  ASSERT_EQ(operations_->ReadDevice(), 1);
+  const std::size_t readFrames = Sent().size();
   ASSERT_EQ(operations_->WriteKeyMap(Pattern(30)), 1);
-  EXPECT_EQ(Commands(), (Ids{QL, 3, QL, 1, QL, 9, QL, 2}));
+  Ids written;
+  const auto sent = Sent();
+  for (std::size_t i = readFrames; i < sent.size(); ++i) written.push_back(sent[i][3]);
+  EXPECT_EQ(written, (Ids{QL, 3, QL, 1, QL, 9, QL, 2}));
+}
+
+// A block length of its default (512) is not this device's key map: nothing
+// is written before the map was read.
+TEST_F(DeviceOperationsTest, KeyMapWriteNeedsAKeyMapReadFirst) {
+  Use(kDeviceMouse);
+  peer_.SetMemory(3, 0, InfoRecord(10));
+  EXPECT_EQ(operations_->WriteKeyMap(Pattern(30)), 0);
+  EXPECT_EQ(CommandIds(), Ids{3});
 }
 
 // Macro and shooting images: the three commands go out whatever their
