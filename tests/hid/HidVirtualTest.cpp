@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/hid/HidDevicePath.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/hid/VirtualHidSource.h"
+#include "platform/os/DebugLog.h"
 #include "support/TestEnvironment.h"
 
 namespace ostrel {
@@ -205,10 +207,17 @@ TEST_F(HidVirtual, EachCollectionReadsItsOwnReportsAndWritesAtTheRealLength) {
   ASSERT_EQ(packet.size(), 64u);
   EXPECT_EQ(packet[0], 4);
   EXPECT_EQ(packet[3], 0x81);
-  // A report this collection has no output for is refused.
+  // A report this collection has no output for is refused, and said once.
+  std::vector<std::string> lines;
+  SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
   frame[0] = 3;
   EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &written));
   EXPECT_EQ(written, 0u);
+  EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &written));
+  SetDebugSink({});
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("no output report 3") != std::string::npos; }),
+            1);
 
   // Input: the consumer report goes only to the consumer handle, the reply
   // only to the vendor handle.
