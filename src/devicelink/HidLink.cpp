@@ -87,7 +87,8 @@ bool HidLink::Describe() {
     if (buttonCounts[k] > 0 &&
         preparsed.GetSpecificButtonCaps(kind, 0, 0, 0, data.buttonCaps) != HIDP_STATUS_SUCCESS)
       return false;
-    if (valueCounts[k] > 0 && preparsed.GetSpecificValueCaps(kind, 0, 0, 0, data.valueCaps) != HIDP_STATUS_SUCCESS)
+    if (valueCounts[k] > 0 &&
+        preparsed.GetSpecificValueCaps(kind, 0, 0, 0, data.valueCaps) != HIDP_STATUS_SUCCESS)
       return false;
 
     std::size_t values = 0;
@@ -182,7 +183,8 @@ void HidLink::EndTransfer(Transfer transfer) {
   idle_.notify_all();
 }
 
-bool HidLink::Read(std::uint32_t count, std::uint8_t* buffer, std::uint32_t timeoutMs, std::uint32_t* outCount) {
+bool HidLink::Read(std::uint32_t count, std::uint8_t* buffer, std::uint32_t timeoutMs,
+                   std::uint32_t* outCount) {
   if (outCount) *outCount = 0;
   HidDevice* device = BeginTransfer(Transfer::kRead);
   if (!device) return false;
@@ -231,8 +233,8 @@ bool HidLink::UnpackInputReport(const std::uint8_t* report, std::uint32_t length
           usages[kept++] = usages[i];
       if (kept < room) usages[kept] = 0;
     } else {
-      item.Status = preparsed.GetUsageValue(kind, item.UsagePage, 0, item.ValueData.Usage, item.ValueData.Value,
-                                            report, length);
+      item.Status = preparsed.GetUsageValue(kind, item.UsagePage, 0, item.ValueData.Usage,
+                                            item.ValueData.Value, report, length);
       if (item.Status != HIDP_STATUS_SUCCESS) {
         ok = false;
         break;

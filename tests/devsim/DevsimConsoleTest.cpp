@@ -44,6 +44,9 @@ TEST_F(DevsimConsole, CommandsDriveTheDevices) {
   Run("battery receiver 37 1");
   EXPECT_EQ(receiver->State().Power().battery, 37);
   EXPECT_EQ(receiver->State().Power().supply, 1);
+  Run("phone receiver 2");
+  EXPECT_EQ(receiver->State().Power().phone, 2);
+  EXPECT_EQ(receiver->State().Power().battery, 37) << "the rest of the record stays";
   Run("link receiver down");
   EXPECT_FALSE(receiver->State().LinkUp());
   Run("fault receiver status fe 0x06 2");
@@ -72,6 +75,21 @@ TEST_F(DevsimConsole, CommandsDriveTheDevices) {
   EXPECT_FALSE(receiver->IsPlugged());
 }
 
+TEST_F(DevsimConsole, TracePrintsEveryReportBothWays) {
+  SimulatedDevice* mouse = PlugAndConnect("mouse");
+  ASSERT_NE(mouse, nullptr);
+  std::ostringstream trace;  // outlives the trace
+  console_.Execute("trace on", trace);
+  ASSERT_TRUE(client_->Exchange(test::MakeRequest(5, 1, 0)));
+  ASSERT_TRUE(mouse->Log().WaitForToHost(1, 2s));
+  console_.Execute("trace mouse off", trace);
+  ASSERT_TRUE(client_->Exchange(test::MakeRequest(1)));
+  const std::string text = trace.str();
+  EXPECT_NE(text.find("mouse < 04 06 00 05 01 00 00 00 ..."), std::string::npos) << text;
+  EXPECT_NE(text.find("mouse > 04 07 00 05 01 00 00 01 ..."), std::string::npos) << text;
+  EXPECT_EQ(text.find("04 01 00 01"), std::string::npos) << "nothing after trace off: " << text;
+}
+
 TEST_F(DevsimConsole, BadLinesSayWhatIsWrongAndChangeNothing) {
   ASSERT_NE(PlugAndConnect("mouse"), nullptr);
   ASSERT_NE(simulator_.Plug("keyboard"), nullptr);
@@ -88,6 +106,7 @@ TEST_F(DevsimConsole, BadLinesSayWhatIsWrongAndChangeNothing) {
       {"fault mouse status 1FF", "cannot read"},
       {"plug toaster", "unknown model"},
       {"interval mouse -3", "MS"},
+      {"trace mouse loud", "on or off"},
   };
   for (const auto& [line, expected] : cases) {
     const std::string out = Run(line);

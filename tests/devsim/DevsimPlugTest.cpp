@@ -48,6 +48,37 @@ TEST_F(DevsimPlug, EveryInputReportGoesToEveryConnection) {
   }
 }
 
+TEST_F(DevsimPlug, AConnectionJustOpenedGetsTheNextReport) {
+  SimulatedDevice* mouse = PlugAndConnect("mouse");
+  ASSERT_NE(mouse, nullptr);
+  for (int round = 0; round < 20; ++round) {
+    VhidClient late(mouse->SocketPath());
+    ASSERT_TRUE(late.Connected());
+    ASSERT_TRUE(mouse->SendNotification(0x0401));
+    EXPECT_EQ(late.Next(), (Bytes{3, 0x01, 0x04})) << "round " << round;
+    EXPECT_EQ(late.Next(), (Bytes{3, 0x00, 0x00})) << "round " << round;
+  }
+}
+
+TEST_F(DevsimPlug, LogWithACapacityKeepsTheNewestButCountsAll) {
+  DeviceOptions options;
+  options.logCapacity = 4;
+  SimulatedDevice* mouse = PlugAndConnect("mouse", options);
+  ASSERT_NE(mouse, nullptr);
+  for (std::uint16_t address = 0; address < 5; ++address) {
+    ASSERT_TRUE(client_->Exchange(MakeRequest(5, 1, address)));
+  }
+  ASSERT_TRUE(mouse->Log().WaitForToHost(5, 2s));
+  EXPECT_EQ(mouse->Log().CountFromHost(), 5u);
+  EXPECT_EQ(mouse->Log().CountToHost(), 5u);
+  const auto kept = mouse->Log().All();
+  ASSERT_EQ(kept.size(), 4u);
+  EXPECT_EQ(kept.front().bytes[5], 3) << "request 3 and everything after it";
+  mouse->Log().Clear();
+  EXPECT_EQ(mouse->Log().CountFromHost(), 0u);
+  EXPECT_TRUE(mouse->Log().All().empty());
+}
+
 TEST_F(DevsimPlug, KeyEventsAndProfileSwitchNotifications) {
   SimulatedDevice* keyboard = PlugAndConnect("keyboard");
   ASSERT_NE(keyboard, nullptr);

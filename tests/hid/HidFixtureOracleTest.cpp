@@ -3,6 +3,8 @@
 // link and the report decoding rely on.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "HidFixtures.h"
 #include "platform/hid/HidDescriptorParser.h"
 
@@ -94,7 +96,9 @@ void ExpectCollection(const HidPreparsedData& mine, const WindowsCollection& win
 // as hidraw gives them, splits into the collections Windows saw.
 TEST(HidFixtureOracle, EveryRecordedInterfaceMatchesWindows) {
   const auto groups = test::ReadWindowsCapsGroups();
-  if (groups.empty()) GTEST_SKIP() << "fixtures folder absent";
+  if (groups.empty())
+    GTEST_SKIP() << "fixtures folder absent (OSTREL_SHARED_DIR="
+                 << (std::getenv("OSTREL_SHARED_DIR") ? std::getenv("OSTREL_SHARED_DIR") : "") << ")";
   std::size_t collections = 0;
   for (const auto& group : groups) {
     std::vector<std::uint8_t> descriptor;

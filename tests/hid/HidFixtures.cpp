@@ -24,6 +24,9 @@ long long WindowsCap::Get(const std::string& name) const {
 
 fs::path WindowsCapsFolder() {
   const char* shared = std::getenv("OSTREL_SHARED_DIR");
+#ifdef OSTREL_HID_DEFAULT_SHARED_DIR
+  if (!shared || !*shared) shared = OSTREL_HID_DEFAULT_SHARED_DIR;
+#endif
   if (!shared || !*shared) return {};
   fs::path folder = fs::path(shared) / "fixtures" / "hid-windows-caps";
   return fs::is_directory(folder) ? folder : fs::path();

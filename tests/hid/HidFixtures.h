@@ -12,7 +12,7 @@
 namespace ostrel::test {
 
 struct WindowsCap {
-  int kind = 0;  // 0 input, 1 output, 2 feature
+  int kind = 0;                               // 0 input, 1 output, 2 feature
   std::map<std::string, std::string> fields;  // "UsagePage" -> "0x0009", ...
   long long Get(const std::string& name) const;
 };

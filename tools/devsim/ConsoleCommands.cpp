@@ -24,6 +24,7 @@ constexpr HelpLine kHelp[] = {
     {"profile DEVICE N", "switch the onboard profile on the device (usage 0x0401)"},
     {"notify DEVICE USAGE", "send any notification usage, e.g. 0x0402"},
     {"battery DEVICE PERCENT [STATE]", "power status; STATE 0 on battery, 1 charging, 2 cable"},
+    {"phone DEVICE N", "mouse pad: phone on the charger, 1 iPhone, 2 Samsung, 3 other, 0 none"},
     {"link DEVICE up|down", "receiver: the mouse comes into or goes out of reach"},
     {"fault DEVICE silent|otherid|clear", "stop answering, answer another command first, behave again"},
     {"fault DEVICE delay MS", "answer MS milliseconds late"},
@@ -31,6 +32,7 @@ constexpr HelpLine kHelp[] = {
     {"fault DEVICE drop N", "lose every N-th reply"},
     {"fault DEVICE unplug N", "vanish when the N-th frame arrives"},
     {"interval DEVICE MS", "the simulated USB interval (default 1)"},
+    {"trace DEVICE on|off", "print every report the device receives (<) and sends (>)"},
     {"quit", "unplug everything and leave"},
 };
 
@@ -57,7 +59,42 @@ std::string Hex4(unsigned value) {
 
 constexpr std::string_view kSupplyNames[] = {"on battery", "charging", "cable"};
 
+// The report in hex, trailing zeros after the frame header left out.
+std::string TraceLine(const std::string& name, const LoggedReport& report) {
+  std::string line = name + (report.direction == LoggedReport::Direction::kFromHost ? " < " : " > ");
+  std::size_t shown = report.bytes.size();
+  while (shown > 8 && report.bytes[shown - 1] == 0) --shown;
+  char digits[4];
+  for (std::size_t i = 0; i < shown; ++i) {
+    std::snprintf(digits, sizeof digits, "%02x", report.bytes[i]);
+    line += (i ? " " : "") + std::string(digits);
+  }
+  if (shown < report.bytes.size()) line += " ...";
+  return line;
+}
+
 }  // namespace
+
+ConsoleCommands::~ConsoleCommands() {
+  for (SimulatedDevice* device : simulator_.Devices()) device->Log().SetListener({});
+}
+
+void ConsoleCommands::Trace(SimulatedDevice& device, const Args& args, std::ostream& out,
+                            std::ostream& traceOut) {
+  if (args.empty() || (args[0] != "on" && args[0] != "off")) {
+    out << "trace: on or off\n";
+    return;
+  }
+  if (args[0] == "off") {
+    device.Log().SetListener({});
+  } else {
+    device.Log().SetListener([this, name = device.Name(), &traceOut](const LoggedReport& report) {
+      std::lock_guard lock(outputMutex_);
+      traceOut << TraceLine(name, report) << std::endl;
+    });
+  }
+  out << device.Name() << ": trace " << args[0] << "\n";
+}
 
 void ConsoleCommands::PrintHelp(std::ostream& out) {
   out << "Commands (DEVICE may be left out while only one device is plugged):\n";
@@ -155,6 +192,16 @@ void ConsoleCommands::Fault(SimulatedDevice& device, const Args& args, std::ostr
 }
 
 bool ConsoleCommands::Execute(std::string_view line, std::ostream& out) {
+  // Written out whole at the end: a trace may print meanwhile, and the lock
+  // must not be held while a device is unplugged (its thread may be tracing).
+  std::ostringstream text;
+  const bool keepRunning = Run(line, text, out);
+  std::lock_guard lock(outputMutex_);
+  out << text.str() << std::flush;
+  return keepRunning;
+}
+
+bool ConsoleCommands::Run(std::string_view line, std::ostream& out, std::ostream& traceOut) {
   std::istringstream words{std::string(line)};
   Args args;
   for (std::string word; words >> word;) args.push_back(word);
@@ -180,7 +227,7 @@ bool ConsoleCommands::Execute(std::string_view line, std::ostream& out) {
       out << "plug: MODEL [NAME]\n";
       return true;
     }
-    DeviceOptions options;
+    DeviceOptions options = defaults_;
     if (args.size() == 2) options.name = args[1];
     SimResult result;
     if (SimulatedDevice* device = simulator_.Plug(args[0], options, &result)) {
@@ -193,7 +240,8 @@ bool ConsoleCommands::Execute(std::string_view line, std::ostream& out) {
 
   const bool known = command == "unplug" || command == "replug" || command == "press" || command == "down" ||
                      command == "up" || command == "profile" || command == "notify" || command == "battery" ||
-                     command == "link" || command == "fault" || command == "interval";
+                     command == "phone" || command == "link" || command == "fault" || command == "interval" ||
+                     command == "trace";
   if (!known) {
     out << "unknown command \"" << command << "\" (see \"help\")\n";
     return true;
@@ -252,6 +300,16 @@ bool ConsoleCommands::Execute(std::string_view line, std::ostream& out) {
       device->State().SetPower(power);
       out << name << ": battery " << *percent << "%\n";
     }
+  } else if (command == "phone") {
+    const auto phone = first(0xFF);
+    if (!phone) {
+      out << "phone: N is 0-3\n";
+    } else {
+      PowerStatus power = device->State().Power();
+      power.phone = static_cast<std::uint8_t>(*phone);
+      device->State().SetPower(power);
+      out << name << ": phone type " << *phone << "\n";
+    }
   } else if (command == "link") {
     if (!device->Model().wireless) {
       out << name << ": a wired device has no link to lose\n";
@@ -271,6 +329,8 @@ bool ConsoleCommands::Execute(std::string_view line, std::ostream& out) {
     }
   } else if (command == "fault") {
     Fault(*device, args, out);
+  } else if (command == "trace") {
+    Trace(*device, args, out, traceOut);
   }
   return true;
 }

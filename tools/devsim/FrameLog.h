@@ -5,6 +5,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -22,8 +24,18 @@ struct LoggedReport {
 
 class FrameLog {
  public:
+  using Listener = std::function<void(const LoggedReport& report)>;
+
   void Add(LoggedReport report);
+  // Forgets the reports and restarts the counts.
   void Clear();
+  // Keeps only the newest `reports` (0 = all, the default), so that a
+  // simulator left running does not grow without end. The counts still
+  // count every report.
+  void SetCapacity(std::size_t reports);
+  // Called for every report as it is added, on the adding thread; an empty
+  // function removes it.
+  void SetListener(Listener listener);
 
   std::vector<LoggedReport> All() const;
   std::vector<LoggedReport> FromHost() const;
@@ -32,6 +44,7 @@ class FrameLog {
   std::vector<Frame> CommandFrames() const;
   // The 64-byte frames (report id 4) sent to the host.
   std::vector<Frame> ReplyFrames() const;
+  // Reports added since the start or the last Clear.
   std::size_t CountFromHost() const;
   std::size_t CountToHost() const;
 
@@ -40,12 +53,17 @@ class FrameLog {
   bool WaitForToHost(std::size_t count, std::chrono::milliseconds timeout) const;
 
  private:
-  std::size_t CountLocked(LoggedReport::Direction direction) const;
-  bool WaitFor(LoggedReport::Direction direction, std::size_t count, std::chrono::milliseconds timeout) const;
+  std::vector<LoggedReport> Select(LoggedReport::Direction direction) const;
+  bool WaitFor(const std::size_t& counter, std::size_t count, std::chrono::milliseconds timeout) const;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
-  std::vector<LoggedReport> reports_;
+  std::deque<LoggedReport> reports_;
+  std::size_t capacity_ = 0;
+  std::size_t fromHost_ = 0;
+  std::size_t toHost_ = 0;
+  std::mutex listenerMutex_;
+  Listener listener_;
 };
 
 }  // namespace ostrel::devsim

@@ -32,6 +32,7 @@ SimulatedDevice::SimulatedDevice(const ModelInfo& model, std::string directory, 
       firmware_(model),
       interface_(std::move(directory), name_) {
   interface_.SetInterval(options.usbInterval);
+  log_.SetCapacity(options.logCapacity);
 }
 
 SimulatedDevice::~SimulatedDevice() { interface_.Unplug(); }

@@ -26,6 +26,7 @@ struct DeviceOptions {
   std::string productName;  // empty: the model's
   std::string serial;       // empty: one made from the name
   std::chrono::microseconds usbInterval{1000};
+  std::size_t logCapacity = 0;  // reports the log keeps (0 = all)
 };
 
 class SimulatedDevice {

@@ -227,8 +227,20 @@ void VirtualInterface::ReadConnection(Connection& connection, bool& closed) {
   }
 }
 
+void VirtualInterface::AcceptPending(std::vector<Connection>& connections) {
+  while (true) {
+    const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) break;
+    connections.push_back({fd, nextConnectionId_++});
+  }
+  connectionCount_ = connections.size();
+}
+
 void VirtualInterface::SendDue(std::vector<Connection>& connections, Clock::time_point now) {
   std::unique_lock lock(mutex_);
+  // A host whose connect() has returned has opened the device: it gets the
+  // report even when this thread has not seen the connection yet.
+  if (!queue_.empty() && queue_.begin()->first <= now && nextSend_ <= now) AcceptPending(connections);
   while (!queue_.empty() && queue_.begin()->first <= now && nextSend_ <= now) {
     std::vector<std::uint8_t> report = std::move(queue_.begin()->second);
     queue_.erase(queue_.begin());
@@ -288,14 +300,7 @@ void VirtualInterface::Run() {
     }
     if (stopRequested_) break;
 
-    if (fds[1].revents & POLLIN) {
-      while (true) {
-        const int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0) break;
-        connections.push_back({fd, nextConnectionId_++});
-        connectionCount_ = connections.size();
-      }
-    }
+    if (fds[1].revents & POLLIN) AcceptPending(connections);
 
     // Only the connections that were polled; new ones are read next round.
     std::vector<std::uint64_t> closedIds;

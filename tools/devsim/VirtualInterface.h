@@ -79,6 +79,7 @@ class VirtualInterface {
   void Run();
   void Wake();
   void RemoveEntries();
+  void AcceptPending(std::vector<Connection>& connections);
   void ReadConnection(Connection& connection, bool& closed);
   void SendDue(std::vector<Connection>& connections, Clock::time_point now);
   void CloseSockets(std::vector<Connection>& connections);

@@ -25,6 +25,10 @@ using ostrel::devsim::ModelCatalogue;
 using ostrel::devsim::SimResult;
 using ostrel::devsim::Simulator;
 
+// Reports kept per device: a simulator left running for a demo streams
+// lighting frames all the time.
+constexpr std::size_t kLogCapacity = 10000;
+
 void PrintUsage(std::ostream& out) {
   out << "Usage: ostrel-devsim [--dir DIR] [--interval MS] MODEL[:VID:PID][=NAME] ...\n"
          "Plugs simulated devices into the vhid directory (default $XDG_RUNTIME_DIR/ostrel/vhid).\n"
@@ -116,6 +120,7 @@ int main(int argc, char** argv) {
   Simulator simulator = directory.empty() ? Simulator() : Simulator(directory);
   for (DeviceArgument& device : devices) {
     device.options.usbInterval = std::chrono::milliseconds(intervalMs);
+    device.options.logCapacity = kLogCapacity;
     SimResult result;
     if (auto* plugged = simulator.Plug(device.model, device.options, &result)) {
       std::cout << plugged->Name() << ": plugged in at " << plugged->SocketPath() << "\n";
@@ -128,7 +133,10 @@ int main(int argc, char** argv) {
   std::cout << "vhid directory: " << simulator.Directory() << "\n\"help\" lists the commands.\n"
             << std::flush;
 
-  ConsoleCommands console(simulator);
+  DeviceOptions defaults;
+  defaults.usbInterval = std::chrono::milliseconds(intervalMs);
+  defaults.logCapacity = kLogCapacity;
+  ConsoleCommands console(simulator, defaults);
   const bool interactive = ::isatty(STDIN_FILENO);
   bool inputOpen = true;
   std::string pending;

@@ -9,7 +9,13 @@ namespace ostrel {
 namespace {
 
 // Item tags of the short item format, by item type.
-enum MainTag : std::uint8_t { kInput = 0x8, kOutput = 0x9, kCollection = 0xA, kFeature = 0xB, kEndCollection = 0xC };
+enum MainTag : std::uint8_t {
+  kInput = 0x8,
+  kOutput = 0x9,
+  kCollection = 0xA,
+  kFeature = 0xB,
+  kEndCollection = 0xC
+};
 enum GlobalTag : std::uint8_t {
   kUsagePage = 0x0,
   kLogicalMinimum = 0x1,
@@ -155,7 +161,8 @@ bool HidDescriptorReader::Main(std::uint8_t tag, std::uint32_t value) {
     case kFeature:
       return Field(HidP_Feature, value);
     case kCollection: {
-      if (linkStack_.size() >= HidDescriptorParser::kMaxCollectionDepth) return Fail("collections nested too deep");
+      if (linkStack_.size() >= HidDescriptorParser::kMaxCollectionDepth)
+        return Fail("collections nested too deep");
       HIDP_LINK_COLLECTION_NODE node;
       node.LinkUsagePage = global_.usagePage;
       if (!local_.usages.empty()) {
@@ -199,7 +206,8 @@ bool HidDescriptorReader::Main(std::uint8_t tag, std::uint32_t value) {
   }
 }
 
-bool HidDescriptorReader::Global(std::uint8_t tag, std::uint32_t value, std::int32_t signedValue, std::size_t size) {
+bool HidDescriptorReader::Global(std::uint8_t tag, std::uint32_t value, std::int32_t signedValue,
+                                 std::size_t size) {
   switch (tag) {
     case kUsagePage:
       global_.usagePage = static_cast<std::uint16_t>(value);
@@ -317,7 +325,8 @@ bool HidDescriptorReader::Field(HIDP_REPORT_TYPE kind, std::uint32_t flags) {
   const std::uint64_t bits = std::uint64_t(global_.reportSize) * global_.reportCount;
   auto& offset = current_->bits[kind][id];
   // The report id byte comes first, whether or not the interface numbers its reports.
-  if (8 + std::uint64_t(offset) + bits > HidDescriptorParser::kMaxReportBytes * 8) return Fail("report too long");
+  if (8 + std::uint64_t(offset) + bits > HidDescriptorParser::kMaxReportBytes * 8)
+    return Fail("report too long");
   if (global_.reportCount > 0xFFFF || global_.reportSize > 0xFFFF) return Fail("field too large");
   const std::uint32_t firstBit = 8 + offset;
   offset += static_cast<std::uint32_t>(bits);
@@ -327,9 +336,9 @@ bool HidDescriptorReader::Field(HIDP_REPORT_TYPE kind, std::uint32_t flags) {
   const bool isVariable = flags & 0x2;
   // Constant fields are padding unless a variable one names a real usage.
   const bool padding =
-      isConstant && (!isVariable || std::all_of(local_.usages.begin(), local_.usages.end(), [](const UsageEntry& u) {
-                       return !u.isRange && u.min == 0;
-                     }));
+      isConstant &&
+      (!isVariable || std::all_of(local_.usages.begin(), local_.usages.end(),
+                                  [](const UsageEntry& u) { return !u.isRange && u.min == 0; }));
   bool ok = true;
   if (bits != 0 && !padding) {
     // A data field without a usage still occupies its bits and is reported
@@ -346,7 +355,8 @@ bool HidDescriptorReader::Field(HIDP_REPORT_TYPE kind, std::uint32_t flags) {
   return ok;
 }
 
-void HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags, std::uint32_t firstBit) {
+void HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags,
+                                          std::uint32_t firstBit) {
   // Each usage takes as many fields as it names; the last one takes the rest.
   // Usages beyond the report count name nothing.
   struct Assignment {

@@ -12,13 +12,14 @@
 #include <cstring>
 
 #include "platform/hid/HidDescriptorParser.h"
+#include "platform/os/DebugLog.h"
 
 namespace ostrel {
 
 namespace {
 
 std::int64_t NowMs() {
-  timespec now {};
+  timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
   return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
@@ -29,7 +30,7 @@ bool DeviceGoneError(int error) {
 }
 
 int ConnectSocket(const std::string& path, std::string* error) {
-  sockaddr_un address {};
+  sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.size() >= sizeof address.sun_path) {
     if (error) *error = "socket path too long";
@@ -57,7 +58,9 @@ int ConnectSocket(const std::string& path, std::string* error) {
 }  // namespace
 
 HidDevice::HidDevice(int fd, const HidInterface& iface, HidPreparsedData collection)
-    : fd_(fd), socket_(iface.source == HidSourceKind::Virtual), interface_(iface),
+    : fd_(fd),
+      socket_(iface.source == HidSourceKind::Virtual),
+      interface_(iface),
       preparsed_(std::move(collection)) {
   attributes_.VendorID = iface.vendorId;
   attributes_.ProductID = iface.productId;
@@ -103,14 +106,20 @@ HidDevice::Result HidDevice::Wait(short events, std::int64_t deadlineMs, bool in
   }
 }
 
-HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs, int abortFd,
-                                  std::uint32_t& transferred) {
+HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs,
+                                  int abortFd, std::uint32_t& transferred) {
   transferred = 0;
   if (gone_) return Result::kGone;
   const std::uint16_t length = preparsed_.ReportByteLength(HidP_Input);
   // As with the platform the link was written for, the buffer must hold a
   // whole report of the collection.
-  if (buffer == nullptr || length == 0 || count < length) return Result::kFailed;
+  if (buffer == nullptr || length == 0 || count < length) {
+    if (!warnedShortRead_ && length != 0)
+      DebugPrintf("HID: %s: a read of %u bytes cannot hold the %u-byte input report", interface_.name.c_str(),
+                  count, length);
+    warnedShortRead_ = true;
+    return Result::kFailed;
+  }
   const bool infinite = timeoutMs == kInfinite;
   const std::int64_t deadline = NowMs() + (infinite ? 0 : timeoutMs);
   const bool numbered = preparsed_.UsesReportIds();
@@ -149,7 +158,12 @@ HidDevice::Result HidDevice::Write(const std::uint8_t* buffer, std::uint32_t cou
   if (buffer == nullptr || count == 0) return Result::kFailed;
   const std::uint8_t id = buffer[0];
   const std::uint16_t length = preparsed_.ReportLength(HidP_Output, id);
-  if (length == 0) return Result::kFailed;  // no such output report in this collection
+  if (length == 0) {  // no such output report in this collection
+    if (!warnedUnknownReport_)
+      DebugPrintf("HID: %s: this collection has no output report %u", interface_.name.c_str(), id);
+    warnedUnknownReport_ = true;
+    return Result::kFailed;
+  }
   // The report goes out at its own length: id byte (0 when unnumbered, as
   // hidraw expects), then its data, zero-filled when the caller gave less.
   std::vector<std::uint8_t> report(length, 0);

@@ -49,6 +49,9 @@ class HidDevice {
   int fd_ = -1;
   bool socket_ = false;
   bool gone_ = false;
+  // Misuse is logged once, not at every call of a polling loop.
+  bool warnedShortRead_ = false;
+  bool warnedUnknownReport_ = false;
   HidInterface interface_;
   HidPreparsedData preparsed_;
   HIDD_ATTRIBUTES attributes_;

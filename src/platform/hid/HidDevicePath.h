@@ -29,7 +29,8 @@ class HidDevicePath {
   };
 
   // collectionIndex is 0-based; collectionCount the interface's top-level collections.
-  static std::string Format(const HidInterface& iface, std::size_t collectionIndex, std::size_t collectionCount);
+  static std::string Format(const HidInterface& iface, std::size_t collectionIndex,
+                            std::size_t collectionCount);
   static bool Parse(std::string_view path, Parts& parts);
 
   // The hexadecimal number right after the first occurrence of `marker`,

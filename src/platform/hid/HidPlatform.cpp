@@ -46,7 +46,9 @@ HidPlatform::HidPlatform() {
 }
 
 HidPlatform::HidPlatform(std::string sysfsRoot, std::string devRoot, std::string vhidDirectory)
-    : sysfsRoot_(std::move(sysfsRoot)), devRoot_(std::move(devRoot)), vhidDirectory_(std::move(vhidDirectory)) {}
+    : sysfsRoot_(std::move(sysfsRoot)),
+      devRoot_(std::move(devRoot)),
+      vhidDirectory_(std::move(vhidDirectory)) {}
 
 void HidPlatform::SetRootsForTesting(const std::string& sysfsRoot, const std::string& devRoot) {
   std::lock_guard<std::mutex> lock(RootsMutex());
@@ -63,8 +65,9 @@ std::vector<std::string> HidPlatform::Enumerate() const {
   return paths;
 }
 
-bool HidPlatform::Resolve(const std::string& path, HidInterface& iface, std::vector<HidPreparsedData>& collections,
-                          std::size_t& index, std::string* error) const {
+bool HidPlatform::Resolve(const std::string& path, HidInterface& iface,
+                          std::vector<HidPreparsedData>& collections, std::size_t& index,
+                          std::string* error) const {
   auto fail = [&](const char* why) {
     if (error) *error = why;
     return false;
@@ -75,7 +78,8 @@ bool HidPlatform::Resolve(const std::string& path, HidInterface& iface, std::vec
                          ? HidrawSource(sysfsRoot_, devRoot_).Find(parts.name, iface)
                          : VirtualHidSource(vhidDirectory_).Find(parts.name, iface);
   if (!found) return fail("no such interface");
-  if (iface.identity != parts.identity || iface.vendorId != parts.vendorId || iface.productId != parts.productId)
+  if (iface.identity != parts.identity || iface.vendorId != parts.vendorId ||
+      iface.productId != parts.productId)
     return fail("interface now belongs to another device");
   std::string why;
   if (!HidDescriptorParser::Parse(iface.descriptor.data(), iface.descriptor.size(), collections, &why)) {
@@ -87,7 +91,8 @@ bool HidPlatform::Resolve(const std::string& path, HidInterface& iface, std::vec
     if (collections.size() != 1) return fail("no such collection");
     index = 0;
   } else {
-    if (collections.size() < 2 || parts.collectionNumber > collections.size()) return fail("no such collection");
+    if (collections.size() < 2 || parts.collectionNumber > collections.size())
+      return fail("no such collection");
     index = parts.collectionNumber - 1;
   }
   // The path must be exactly the one this interface gives now.

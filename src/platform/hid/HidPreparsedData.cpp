@@ -8,7 +8,8 @@ namespace {
 
 // Up to 32 bits of a field starting `bit` bits into the report; bits past the
 // end of the report read as 0.
-std::uint32_t ExtractBits(const std::uint8_t* report, std::size_t length, std::uint32_t bit, std::uint32_t size) {
+std::uint32_t ExtractBits(const std::uint8_t* report, std::size_t length, std::uint32_t bit,
+                          std::uint32_t size) {
   size = std::min<std::uint32_t>(size, 32);
   std::uint64_t value = 0;
   std::uint32_t got = 0;
@@ -130,8 +131,9 @@ std::uint32_t HidPreparsedData::MaxUsageListLength(HIDP_REPORT_TYPE kind, std::u
       total += cap.ReportCount;
   for (const auto& array : arrays_) {
     if (array.Kind != kind) continue;
-    const bool pageMatches = usagePage == 0 || std::any_of(array.Entries.begin(), array.Entries.end(),
-                                                           [&](const auto& e) { return e.UsagePage == usagePage; });
+    const bool pageMatches =
+        usagePage == 0 || std::any_of(array.Entries.begin(), array.Entries.end(),
+                                      [&](const auto& e) { return e.UsagePage == usagePage; });
     if (pageMatches) total += array.ReportCount;
   }
   return total;
@@ -151,7 +153,8 @@ HIDP_STATUS HidPreparsedData::GetUsages(HIDP_REPORT_TYPE kind, std::uint16_t usa
                                         std::size_t reportLength) const {
   const std::uint32_t room = usages ? length : 0;
   length = 0;
-  if (HIDP_STATUS status = CheckReport(kind, report, reportLength); status != HIDP_STATUS_SUCCESS) return status;
+  if (HIDP_STATUS status = CheckReport(kind, report, reportLength); status != HIDP_STATUS_SUCCESS)
+    return status;
   const std::uint8_t reportId = report[0];
   bool pageFound = false, reportFound = false, overflow = false;
   auto add = [&](std::uint16_t usage) {
@@ -189,7 +192,8 @@ HIDP_STATUS HidPreparsedData::GetUsages(HIDP_REPORT_TYPE kind, std::uint16_t usa
     if (array.ReportID != reportId) continue;
     reportFound = true;
     for (std::uint32_t field = 0; field < array.ReportCount; ++field) {
-      const std::uint32_t raw = ExtractBits(report, reportLength, array.FirstBit + field * array.BitSize, array.BitSize);
+      const std::uint32_t raw =
+          ExtractBits(report, reportLength, array.FirstBit + field * array.BitSize, array.BitSize);
       const std::int64_t value = array.LogicalMin < 0 ? SignExtend(raw, array.BitSize) : std::int64_t(raw);
       // A selector outside the logical range means no control is active.
       if (value < array.LogicalMin || value > array.LogicalMax) continue;
@@ -197,8 +201,9 @@ HIDP_STATUS HidPreparsedData::GetUsages(HIDP_REPORT_TYPE kind, std::uint16_t usa
       for (const auto& entry : array.Entries) {
         const std::int64_t size = std::int64_t(entry.UsageMax) - entry.UsageMin + 1;
         if (index < size) {
-          if (usagePage == 0 || entry.UsagePage == usagePage)
-            add(static_cast<std::uint16_t>(entry.UsageMin + index));
+          // Usage 0 means "no control" and would end a 0-terminated list.
+          const auto usage = static_cast<std::uint16_t>(entry.UsageMin + index);
+          if (usage != 0 && (usagePage == 0 || entry.UsagePage == usagePage)) add(usage);
           break;
         }
         index -= size;
@@ -213,13 +218,15 @@ HIDP_STATUS HidPreparsedData::GetUsages(HIDP_REPORT_TYPE kind, std::uint16_t usa
 
 HIDP_STATUS HidPreparsedData::FindValue(HIDP_REPORT_TYPE kind, std::uint16_t usagePage,
                                         std::uint16_t linkCollection, std::uint16_t usage,
-                                        const std::uint8_t* report, std::size_t reportLength, const Cap*& found,
-                                        std::uint32_t& field) const {
+                                        const std::uint8_t* report, std::size_t reportLength,
+                                        const Cap*& found, std::uint32_t& field) const {
   found = nullptr;
-  if (HIDP_STATUS status = CheckReport(kind, report, reportLength); status != HIDP_STATUS_SUCCESS) return status;
+  if (HIDP_STATUS status = CheckReport(kind, report, reportLength); status != HIDP_STATUS_SUCCESS)
+    return status;
   bool otherReport = false;
   for (const auto& cap : caps_[kind]) {
-    if (cap.IsButtonCap || cap.UsagePage != usagePage || usage < cap.UsageMin || usage > cap.UsageMax) continue;
+    if (cap.IsButtonCap || cap.UsagePage != usagePage || usage < cap.UsageMin || usage > cap.UsageMax)
+      continue;
     if (linkCollection != 0 && cap.LinkCollection != linkCollection) continue;
     if (cap.ReportID != report[0]) {
       otherReport = true;
@@ -239,7 +246,8 @@ HIDP_STATUS HidPreparsedData::GetUsageValue(HIDP_REPORT_TYPE kind, std::uint16_t
   value = 0;
   const Cap* cap = nullptr;
   std::uint32_t field = 0;
-  const HIDP_STATUS status = FindValue(kind, usagePage, linkCollection, usage, report, reportLength, cap, field);
+  const HIDP_STATUS status =
+      FindValue(kind, usagePage, linkCollection, usage, report, reportLength, cap, field);
   if (status != HIDP_STATUS_SUCCESS) return status;
   value = ExtractBits(report, reportLength, cap->BytePosition * 8u + cap->BitPosition + field * cap->BitSize,
                       cap->BitSize);
@@ -253,7 +261,8 @@ HIDP_STATUS HidPreparsedData::GetScaledUsageValue(HIDP_REPORT_TYPE kind, std::ui
   value = 0;
   const Cap* cap = nullptr;
   std::uint32_t field = 0;
-  const HIDP_STATUS status = FindValue(kind, usagePage, linkCollection, usage, report, reportLength, cap, field);
+  const HIDP_STATUS status =
+      FindValue(kind, usagePage, linkCollection, usage, report, reportLength, cap, field);
   if (status != HIDP_STATUS_SUCCESS) return status;
   const std::uint32_t raw = ExtractBits(
       report, reportLength, cap->BytePosition * 8u + cap->BitPosition + field * cap->BitSize, cap->BitSize);
@@ -266,8 +275,10 @@ HIDP_STATUS HidPreparsedData::GetScaledUsageValue(HIDP_REPORT_TYPE kind, std::ui
     pmax = lmax;
   }
   if (lmin >= lmax || pmin > pmax) return HIDP_STATUS_BAD_LOG_PHY_VALUES;
-  if (logical < lmin || logical > lmax) return cap->HasNull ? HIDP_STATUS_NULL : HIDP_STATUS_VALUE_OUT_OF_RANGE;
-  const auto scaled = static_cast<std::int64_t>(__int128(logical - lmin) * (pmax - pmin) / (lmax - lmin) + pmin);
+  if (logical < lmin || logical > lmax)
+    return cap->HasNull ? HIDP_STATUS_NULL : HIDP_STATUS_VALUE_OUT_OF_RANGE;
+  const auto scaled =
+      static_cast<std::int64_t>(__int128(logical - lmin) * (pmax - pmin) / (lmax - lmin) + pmin);
   value = static_cast<std::int32_t>(std::clamp<std::int64_t>(scaled, INT32_MIN, INT32_MAX));
   return HIDP_STATUS_SUCCESS;
 }

@@ -33,7 +33,8 @@ bool ReadHexFile(const fs::path& file, unsigned long& value) {
 }
 
 // HID_ID=0003:0000320F:0000511E (bus, vendor, product).
-bool ParseHidId(const std::string& uevent, unsigned long& bus, unsigned long& vendor, unsigned long& product) {
+bool ParseHidId(const std::string& uevent, unsigned long& bus, unsigned long& vendor,
+                unsigned long& product) {
   std::istringstream lines(uevent);
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("HID_ID=", 0) != 0) continue;
@@ -84,7 +85,8 @@ bool HidrawSource::Find(const std::string& name, HidInterface& out) const {
   iface.identity = device.filename().string();
 
   std::string text;
-  if (!ReadText(device / "report_descriptor", text, HidDescriptorParser::kMaxDescriptorSize + 1)) return false;
+  if (!ReadText(device / "report_descriptor", text, HidDescriptorParser::kMaxDescriptorSize + 1))
+    return false;
   iface.descriptor.assign(text.begin(), text.end());
   std::string uevent;
   if (!ReadText(device / "uevent", uevent)) return false;
@@ -99,7 +101,8 @@ bool HidrawSource::Find(const std::string& name, HidInterface& out) const {
     // .../usbD-P/D-P:C.I/BBBB:VVVV:PPPP.NNNN: the interface, then the device.
     const fs::path usbInterface = device.parent_path();
     unsigned long number = 0, release = 0;
-    if (ReadHexFile(usbInterface / "bInterfaceNumber", number)) iface.interfaceNumber = static_cast<int>(number & 0xFF);
+    if (ReadHexFile(usbInterface / "bInterfaceNumber", number))
+      iface.interfaceNumber = static_cast<int>(number & 0xFF);
     if (ReadHexFile(usbInterface.parent_path() / "bcdDevice", release))
       iface.version = static_cast<std::uint16_t>(release);
   }

@@ -27,7 +27,8 @@ bool ParseHexBytes(const std::string& text, std::vector<std::uint8_t>& bytes) {
   if (text.empty() || (text.size() + 1) % 3 != 0) return false;
   for (std::size_t i = 0; i < text.size(); i += 3) {
     if (i > 0 && text[i - 1] != ' ') return false;
-    if (!std::isxdigit(static_cast<unsigned char>(text[i])) || !std::isxdigit(static_cast<unsigned char>(text[i + 1])))
+    if (!std::isxdigit(static_cast<unsigned char>(text[i])) ||
+        !std::isxdigit(static_cast<unsigned char>(text[i + 1])))
       return false;
     bytes.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
   }
@@ -81,7 +82,8 @@ bool VirtualHidSource::ParseDescription(const std::string& json, HidInterface& o
   std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value root;
   std::string errors;
-  if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors) || !root.isObject()) return false;
+  if (!reader->parse(json.data(), json.data() + json.size(), &root, &errors) || !root.isObject())
+    return false;
   unsigned vendor = 0, product = 0, version = 0, interface = 0;
   if (!IntegerIn(root, "vendor_id", 0xFFFF, vendor) || !IntegerIn(root, "product_id", 0xFFFF, product) ||
       !IntegerIn(root, "version", 0xFFFF, version) || !IntegerIn(root, "interface", 0xFF, interface))
@@ -113,8 +115,10 @@ bool VirtualHidSource::Read(const std::string& name, HidInterface& out) const {
   iface.source = HidSourceKind::Virtual;
   iface.name = name;
   iface.node = socketPath;
-  // A replugged interface gets a new socket, hence a new inode.
-  iface.identity = std::to_string(static_cast<unsigned long long>(info.st_ino));
+  // A replugged interface gets a new socket: a new inode or creation time.
+  iface.identity = std::to_string(static_cast<unsigned long long>(info.st_ino)) + "." +
+                   std::to_string(static_cast<long long>(info.st_ctim.tv_sec)) + "." +
+                   std::to_string(static_cast<long long>(info.st_ctim.tv_nsec));
   out = std::move(iface);
   return true;
 }
@@ -132,7 +136,8 @@ std::vector<HidInterface> VirtualHidSource::List() const {
   for (fs::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string file = it->path().filename().string();
     constexpr std::string_view kSuffix = ".json";
-    if (file.size() <= kSuffix.size() || file.compare(file.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+    if (file.size() <= kSuffix.size() ||
+        file.compare(file.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
       continue;
     const std::string name = file.substr(0, file.size() - kSuffix.size());
     if (ValidName(name)) names.push_back(name);
