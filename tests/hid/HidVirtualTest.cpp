@@ -215,9 +215,10 @@ TEST_F(HidVirtual, EachCollectionReadsItsOwnReportsAndWritesAtTheRealLength) {
   EXPECT_EQ(written, 0u);
   EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &written));
   SetDebugSink({});
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.find("no output report 3") != std::string::npos; }),
-            1);
+  EXPECT_EQ(
+      std::count_if(lines.begin(), lines.end(),
+                    [](const std::string& l) { return l.find("no output report 3") != std::string::npos; }),
+      1);
 
   // Input: the consumer report goes only to the consumer handle, the reply
   // only to the vendor handle.
