@@ -421,6 +421,13 @@ TEST_F(HidVirtual, OpenFailuresLeaveTheLinkClosed) {
     EXPECT_EQ(link.Caps().InputReportByteLength, 0) << path;
     EXPECT_FALSE(HidLink::PathExists(path)) << path;
   }
+  // The description turns unreadable after the listing: the interface
+  // cannot be described, so it is not opened.
+  std::ofstream(server.Directory() / "kbd.json") << R"({"vendor_id": 12815, "product_id": 20766, "version": 1,)"
+                                                 << R"( "interface": 1, "report_descriptor": "a1 01"})";
+  EXPECT_FALSE(link.Open(paths[0], true, true, true, false));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_TRUE(link.InputItems().empty());
 }
 
 TEST(HidPath, InterfaceAndCollectionNumbers) {
