@@ -421,10 +421,20 @@ TEST_F(HidVirtual, OpenFailuresLeaveTheLinkClosed) {
     EXPECT_EQ(link.Caps().InputReportByteLength, 0) << path;
     EXPECT_FALSE(HidLink::PathExists(path)) << path;
   }
+  // Discovery retries every cycle; the failure is logged once.
+  std::vector<std::string> lines;
+  SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(link.Open("vhid#vid_1&pid_2#never#1", true, true, true, false));
+  SetDebugSink({});
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("#never#") != std::string::npos; }),
+            1);
+
   // The description turns unreadable after the listing: the interface
   // cannot be described, so it is not opened.
-  std::ofstream(server.Directory() / "kbd.json") << R"({"vendor_id": 12815, "product_id": 20766, "version": 1,)"
-                                                 << R"( "interface": 1, "report_descriptor": "a1 01"})";
+  std::ofstream(server.Directory() / "kbd.json")
+      << R"({"vendor_id": 12815, "product_id": 20766, "version": 1,)"
+      << R"( "interface": 1, "report_descriptor": "a1 01"})";
   EXPECT_FALSE(link.Open(paths[0], true, true, true, false));
   EXPECT_FALSE(link.IsOpen());
   EXPECT_TRUE(link.InputItems().empty());
