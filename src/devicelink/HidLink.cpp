@@ -226,6 +226,14 @@ bool HidLink::Write(std::uint32_t count, const std::uint8_t* buffer, std::uint32
   return true;
 }
 
+bool HidLink::SetOutputReport(const std::uint8_t* report, std::uint32_t length) {
+  HidDevice* device = BeginTransfer(Transfer::kWrite);
+  if (!device) return false;
+  const bool ok = device->SetOutputReport(report, length) == HidDevice::Result::kOk;
+  EndTransfer(Transfer::kWrite);
+  return ok;
+}
+
 bool HidLink::UnpackInputReport(const std::uint8_t* report, std::uint32_t length, HIDP_REPORT_TYPE kind,
                                 std::vector<HidDataItem>& items) {
   if (report == nullptr || length == 0) return false;

@@ -252,8 +252,13 @@ TEST_F(HidHidraw, EndToEndThroughAFuseNode) {
   frame[3] = 0x01;
   std::uint32_t count = 0;
   ASSERT_TRUE(vendor.Write(64, frame.data(), 1000, &count));
+  // A node that does not take the SET_REPORT request gets the report written.
+  frame[3] = 0x02;
+  ASSERT_TRUE(vendor.SetOutputReport(frame.data(), 64));
   const auto written = node.Written();
-  ASSERT_EQ(written.size(), 1u);
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(written[1], frame);
+  frame[3] = 0x01;
   EXPECT_EQ(written[0], frame);
 
   Bytes reply(64, 0x11);

@@ -207,6 +207,12 @@ TEST_F(HidVirtual, EachCollectionReadsItsOwnReportsAndWritesAtTheRealLength) {
   ASSERT_EQ(packet.size(), 64u);
   EXPECT_EQ(packet[0], 4);
   EXPECT_EQ(packet[3], 0x81);
+  // The same report as a SET_REPORT request.
+  frame[3] = 0x82;
+  ASSERT_TRUE(vendor.SetOutputReport(frame.data(), 64));
+  ASSERT_TRUE(server.Receive("kbd", 1, packet));
+  ASSERT_EQ(packet.size(), 64u);
+  EXPECT_EQ(packet[3], 0x82);
   // A report this collection has no output for is refused, and said once.
   std::vector<std::string> lines;
   SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
