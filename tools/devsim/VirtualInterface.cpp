@@ -100,40 +100,31 @@ SimResult VirtualInterface::Plug(const InterfaceDescription& description, Output
     ::unlink(SocketPath().c_str());
   }
 
+  // Whatever was set up goes again when a later step fails.
+  auto abandon = [this](std::string text) {
+    if (listenFd_ >= 0) ::close(listenFd_);
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+    listenFd_ = wakeFd_ = -1;
+    ::unlink(SocketPath().c_str());
+    return SimResult::Failure(std::move(text));
+  };
   listenFd_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (listenFd_ < 0) return SimResult::Failure(ErrnoText("socket"));
   if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listenFd_, SOMAXCONN) != 0) {
-    SimResult failure = SimResult::Failure(ErrnoText(("listening on " + SocketPath()).c_str()));
-    ::close(listenFd_);
-    listenFd_ = -1;
-    ::unlink(SocketPath().c_str());
-    return failure;
+    return abandon(ErrnoText(("listening on " + SocketPath()).c_str()));
   }
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) {
-    SimResult failure = SimResult::Failure(ErrnoText("eventfd"));
-    ::close(listenFd_);
-    listenFd_ = -1;
-    ::unlink(SocketPath().c_str());
-    return failure;
-  }
+  if (wakeFd_ < 0) return abandon(ErrnoText("eventfd"));
 
   // The description appears only once the socket listens, and whole.
   const std::string temporary = DescriptionPath() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << DescriptionJson(description);
-    out.close();
-    if (!out || std::rename(temporary.c_str(), DescriptionPath().c_str()) != 0) {
-      SimResult failure = SimResult::Failure("cannot write " + DescriptionPath());
-      ::unlink(temporary.c_str());
-      ::close(listenFd_);
-      ::close(wakeFd_);
-      listenFd_ = wakeFd_ = -1;
-      ::unlink(SocketPath().c_str());
-      return failure;
-    }
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  out << DescriptionJson(description);
+  out.close();
+  if (!out || std::rename(temporary.c_str(), DescriptionPath().c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return abandon("cannot write " + DescriptionPath());
   }
 
   onOutput_ = std::move(onOutput);
