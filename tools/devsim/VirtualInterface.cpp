@@ -86,19 +86,20 @@ SimResult VirtualInterface::Plug(const InterfaceDescription& description, Output
   if (!IsValidBaseName(baseName_)) {
     return SimResult::Failure("\"" + baseName_ + "\" is not a valid interface name (letters, digits, - _ .)");
   }
-  struct stat info {};
-  if (::stat(DescriptionPath().c_str(), &info) == 0) {
-    return SimResult::Failure(DescriptionPath() + " already exists: the name is taken");
-  }
   sockaddr_un address{};
   if (!FillAddress(SocketPath(), address)) {
     return SimResult::Failure(SocketPath() + " is too long for a socket path");
   }
+  // Entries of a name whose socket still answers belong to a running
+  // simulator. Entries whose socket does not (a simulator that was killed)
+  // are removed, in the order of an unplug.
+  struct stat info {};
   if (::lstat(SocketPath().c_str(), &info) == 0) {
     if (!S_ISSOCK(info.st_mode)) return SimResult::Failure(SocketPath() + " exists and is not a socket");
     if (SocketInUse(address)) return SimResult::Failure(SocketPath() + " is served by another simulator");
-    ::unlink(SocketPath().c_str());
   }
+  ::unlink(DescriptionPath().c_str());
+  ::unlink(SocketPath().c_str());
 
   // Whatever was set up goes again when a later step fails.
   auto abandon = [this](std::string text) {
