@@ -306,6 +306,9 @@ TEST_F(DeviceChannelTest, BusyLastsUntilTheLastOverlappingExchangeEnds) {
     return channel_.WriteShootData(data.data(), data.size());
   });
   ASSERT_TRUE(peer_.WaitForRequests(1, 2000));
+  // Let the shooting frame's read take the link first: a read of the other
+  // thread would take its reply, and that is a different story.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   auto read = std::async(std::launch::async, [&] {
     Bytes out(4);
     return channel_.ReadMemory(out.data(), out.size(), 0);
