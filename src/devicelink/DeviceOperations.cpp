@@ -49,6 +49,7 @@ int DeviceOperations::ReadDevice() {
         if (result == kResultOk) {
           keyMap_ = keyMap;
           keyMapLength_ = channel_.BlockLength();
+          keyMapRead_ = true;
         }
         break;
       }
@@ -116,6 +117,9 @@ int DeviceOperations::RefreshDeviceInfo() {
 int DeviceOperations::WriteKeyMap(std::span<const std::uint8_t> keyMap) {
   int result = RefreshDeviceInfo();
   if (result != kResultOk) return result;
+  // Without a key map read from this device there is no block to start
+  // from, and the default block length would overwrite slots it lacks.
+  if (!keyMapRead_) return kResultNoReply;
 
   std::array<std::uint8_t, kMaxBlockLength> block = keyMap_;
   std::memcpy(block.data(), keyMap.data(), std::min(keyMap.size(), block.size()));

@@ -5,7 +5,8 @@
 // status and host lighting. Each returns 1 or the code of the command that
 // ended it; a mouse on a wireless receiver (long time-out channel) asks
 // QueryLink before every command, and a false answer ends the sequence with
-// 0. What was read is kept here for the page.
+// 0. What was read is kept here for the page. Not locked: the page's window
+// thread runs the sequences; the channel serialises the frames.
 
 #include <array>
 #include <cstddef>
@@ -36,7 +37,8 @@ class DeviceOperations {
   int RefreshDeviceInfo();
 
   // ReadDeviceInfo, BeginConfig, WriteKeyMap(block 0), EndConfig. The block
-  // is the key map read last, overlaid with `keyMap`.
+  // is the key map read last by ReadDevice, overlaid with `keyMap`; before
+  // any key map was read nothing is written (0).
   int WriteKeyMap(std::span<const std::uint8_t> keyMap);
   // BeginConfig, WriteMemory of the device type's record at its address,
   // EndConfig. A shorter record is sent padded with zeros.
@@ -78,6 +80,7 @@ class DeviceOperations {
   DeviceInfo info_;
   std::array<std::uint8_t, kMaxBlockLength> keyMap_{};
   std::size_t keyMapLength_ = 0;
+  bool keyMapRead_ = false;
   std::array<std::uint8_t, kMaxBlockLength / kBytesPerKey> keyAttributes_{};
   std::size_t keyAttributeCount_ = 0;
   int profileIndex_ = 0;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
+#include <set>
 
 #include "platform/hid/HidDevice.h"
 #include "platform/hid/HidDevicePath.h"
@@ -12,6 +14,21 @@
 #include "platform/os/DebugLog.h"
 
 namespace ostrel {
+
+namespace {
+
+// Discovery tries a matching interface again every cycle; an interface that
+// cannot be opened (typically for want of permission) is logged once per
+// reason, not ten times a second.
+bool FirstFailure(const std::string& path, const std::string& error) {
+  static std::mutex mutex;
+  static std::set<std::string> seen;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (seen.size() > 1024) seen.clear();
+  return seen.insert(path + '\n' + error).second;
+}
+
+}  // namespace
 
 HidLink::HidLink() {
   abortEvent_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -54,7 +71,7 @@ bool HidLink::Open(const std::string& path, bool read, bool write, bool overlapp
   std::string error;
   std::unique_ptr<HidDevice> device = HidPlatform().Open(path, read, write, &error);
   if (!device) {
-    DebugPrintf("HID: cannot open %s: %s", path.c_str(), error.c_str());
+    if (FirstFailure(path, error)) DebugPrintf("HID: cannot open %s: %s", path.c_str(), error.c_str());
     return false;
   }
   {
@@ -207,6 +224,14 @@ bool HidLink::Write(std::uint32_t count, const std::uint8_t* buffer, std::uint32
   if (result != HidDevice::Result::kOk) return false;
   if (outCount) *outCount = transferred;
   return true;
+}
+
+bool HidLink::SetOutputReport(const std::uint8_t* report, std::uint32_t length) {
+  HidDevice* device = BeginTransfer(Transfer::kWrite);
+  if (!device) return false;
+  const bool ok = device->SetOutputReport(report, length) == HidDevice::Result::kOk;
+  EndTransfer(Transfer::kWrite);
+  return ok;
 }
 
 bool HidLink::UnpackInputReport(const std::uint8_t* report, std::uint32_t length, HIDP_REPORT_TYPE kind,

@@ -62,6 +62,9 @@ class HidLink {
   // interface of the same device (no access is opened).
   static bool PathExists(const std::string& path);
 
+  // An output report sent as a SET_REPORT request (the headset's LED reports).
+  bool SetOutputReport(const std::uint8_t* report, std::uint32_t length);
+
   // Per report kind: the capability arrays and items of the open interface.
   const std::vector<HIDP_BUTTON_CAPS>& ButtonCaps(HIDP_REPORT_TYPE kind) const;
   const std::vector<HIDP_VALUE_CAPS>& ValueCaps(HIDP_REPORT_TYPE kind) const;

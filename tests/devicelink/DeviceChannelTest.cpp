@@ -128,7 +128,7 @@ TEST_P(DeviceChannelSecondReadTest, OnlyTheRequestsOwnReplyIsTheAnswer) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Replies, DeviceChannelSecondReadTest,
+INSTANTIATE_TEST_SUITE_P(DeviceChannelReplies, DeviceChannelSecondReadTest,
                          ::testing::Values(SecondReadCase{"RightFirst", {5, 9}, 1, 1},
                                            SecondReadCase{"WrongThenRight", {9, 5}, 1, 2},
                                            SecondReadCase{"WrongTwice", {9, 7, 5}, 0, 0xEE},
@@ -306,6 +306,9 @@ TEST_F(DeviceChannelTest, BusyLastsUntilTheLastOverlappingExchangeEnds) {
     return channel_.WriteShootData(data.data(), data.size());
   });
   ASSERT_TRUE(peer_.WaitForRequests(1, 2000));
+  // Let the shooting frame's read take the link first: a read of the other
+  // thread would take its reply, and that is a different story.
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   auto read = std::async(std::launch::async, [&] {
     Bytes out(4);
     return channel_.ReadMemory(out.data(), out.size(), 0);
@@ -353,7 +356,7 @@ TEST_P(DeviceChannelBlockLengthTest, RefusesLengthsAboveOneBlock) {
   EXPECT_EQ(channel.BlockLength(), GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, DeviceChannelBlockLengthTest,
+INSTANTIATE_TEST_SUITE_P(DeviceChannelLengths, DeviceChannelBlockLengthTest,
                          ::testing::Values(BlockLengthCase{513, false, 300},
                                            BlockLengthCase{0xFFFF, false, 300},
                                            BlockLengthCase{512, true, 512}, BlockLengthCase{0, true, 0},

@@ -58,7 +58,7 @@ TEST_P(DeviceCommandsChecksumTest, SumsBytesThreeToSixtyThree) {
 // 0xAA + 17 x 0xFF + 0x9B = 0x1234. The largest possible sum of 61 bytes is
 // 61 x 255 = 0x3CC3, so the 16-bit truncation never drops anything.
 INSTANTIATE_TEST_SUITE_P(
-    Frames, DeviceCommandsChecksumTest,
+    DeviceCommandsFrames, DeviceCommandsChecksumTest,
     ::testing::Values(ChecksumCase{"BeginConfig", CommandId::kBeginConfig, 0, 0, {}, 0x01, 0x00},
                       ChecksumCase{"LengthAndAddress", CommandId::kWriteMemory, 10, 0x01B8, {}, 0xC9, 0x00},
                       ChecksumCase{"Sum1234", CommandId::kQueryLink, 0, 0,
@@ -110,7 +110,7 @@ TEST_P(DeviceCommandsControlTest, SendsOneSealedFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, DeviceCommandsControlTest,
+    DeviceCommandsCommands, DeviceCommandsControlTest,
     ::testing::Values(
         ControlCase{"BeginConfig", [](DeviceChannel& c) { return c.BeginConfig(); }, 1, 0},
         ControlCase{"EndConfig", [](DeviceChannel& c) { return c.EndConfig(); }, 2, 0},
@@ -170,7 +170,7 @@ TEST_P(DeviceCommandsChunkTest, CutsTransfersIntoFrames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Transfers, DeviceCommandsChunkTest,
+    DeviceCommandsTransfers, DeviceCommandsChunkTest,
     ::testing::Values(
         ChunkCase{"WriteMemory66At128",
                   6,
@@ -325,7 +325,7 @@ TEST_P(DeviceCommandsStatusTest, FirstFailingFrameEndsTheWrite) {
   EXPECT_EQ(peer_.Memory(5, 0, 56), Bytes(data.begin(), data.begin() + 56));
 }
 
-INSTANTIATE_TEST_SUITE_P(Statuses, DeviceCommandsStatusTest,
+INSTANTIATE_TEST_SUITE_P(DeviceCommandsStatuses, DeviceCommandsStatusTest,
                          ::testing::Values(StatusCase{"RejectedInSecondFrame", 1, 0xFE, -103, 2},
                                            StatusCase{"FailedInSecondFrame", 1, 0xFF, -102, 2},
                                            StatusCase{"OtherStatusIsSuccess", 1, 0x00, 1, 3},
@@ -344,6 +344,17 @@ TEST_F(DeviceCommandsTest, DeviceInfoIsCopiedOnlyWhenRead) {
   info.fill(0xEE);
   EXPECT_EQ(channel_.ReadDeviceInfo(info.data()), -102);
   EXPECT_EQ(info[0], 0xEE);
+}
+
+// The device needs a pause after the last configuration frame.
+TEST_F(DeviceCommandsTest, EndConfigWaitsBeforeItsFrame) {
+  for (bool connected : {true, false}) {
+    channel_.SetConnected(connected);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(channel_.EndConfig(), connected ? 1 : 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(Sent().size(), 1u);
 }
 
 TEST_F(DeviceCommandsTest, KeyMapBlockOtherThanZeroIsRefusedWithoutTraffic) {
@@ -384,7 +395,7 @@ TEST_P(DeviceCommandsQueryLinkTest, TrueOnlyForALinkUpAnswer) {
   EXPECT_EQ(channel_.QueryLink(), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, DeviceCommandsQueryLinkTest,
+INSTANTIATE_TEST_SUITE_P(DeviceCommandsAnswers, DeviceCommandsQueryLinkTest,
                          ::testing::Values(QueryLinkCase{"LinkUp", 0x01, 0xFF, false, true},
                                            QueryLinkCase{"LinkDown", 0x01, 0x00, false, false},
                                            QueryLinkCase{"AlmostUp", 0x01, 0xFE, false, false},

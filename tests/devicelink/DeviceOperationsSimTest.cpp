@@ -128,7 +128,7 @@ const std::vector<PlannedFrame> kReceiverRead = [] {
 }();
 
 INSTANTIATE_TEST_SUITE_P(
-    Models, DeviceOperationsSimReadTest,
+    DeviceOperationsSimModels, DeviceOperationsSimReadTest,
     ::testing::Values(SimReadCase{"Mouse", "mouse", Plan({{1, 0}, {3, 34}, {7, 30}, {2, 0}})},
                       SimReadCase{"Keyboard", "keyboard",
                                   Plan({{1, 0}, {3, 34}, {7, 378}, {27, 126}, {2, 0}})},
@@ -164,7 +164,7 @@ TEST_P(DeviceOperationsSimProfileTest, ReadsTheRecordTheDeviceHolds) {
   ExpectFrames(sent, plan);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, DeviceOperationsSimProfileTest,
+INSTANTIATE_TEST_SUITE_P(DeviceOperationsSimModels, DeviceOperationsSimProfileTest,
                          ::testing::Values(SimProfileCase{"Mouse", "mouse", 0xFF1C, 128, 71},
                                            SimProfileCase{"Receiver", "receiver", 0xFF1C, 128, 71},
                                            SimProfileCase{"Keyboard", "keyboard", 0xFF1C, 46, 46},
@@ -262,7 +262,7 @@ TEST_P(DeviceOperationsSimFaultTest, KeyboardReadEndsAsTheDeviceFails) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Faults, DeviceOperationsSimFaultTest,
+    DeviceOperationsSimFaults, DeviceOperationsSimFaultTest,
     ::testing::Values(SimFaultCase{"Silent", Faults([](FaultSettings& f) { f.silent = true; }), 0, 1},
                       SimFaultCase{"RejectedSecondKeyMapFrame", Faults([](FaultSettings& f) {
                                      f.statusError = 0xFE;

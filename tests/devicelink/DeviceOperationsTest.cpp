@@ -116,7 +116,7 @@ TEST_P(DeviceOperationsReadDeviceTest, RunsTheTypesSequence) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Types, DeviceOperationsReadDeviceTest,
+    DeviceOperationsTypes, DeviceOperationsReadDeviceTest,
     ::testing::Values(ReadDeviceCase{"Mouse", kDeviceMouse, 10, 1, {1, 3, 7, 2}, 1},
                       ReadDeviceCase{"MouseFullBlock", kDeviceMouse, 170, 1, {1, 3, 7, 2}, 10},
                       ReadDeviceCase{"Keyboard", kDeviceKeyboard, 104, 1, {1, 3, 7, 27, 2}, 6},
@@ -167,7 +167,7 @@ TEST_P(DeviceOperationsGatingTest, LinkDownStopsTheReadThere) {
   EXPECT_EQ(Commands(), GetParam().commands);
 }
 
-INSTANTIATE_TEST_SUITE_P(Queries, DeviceOperationsGatingTest,
+INSTANTIATE_TEST_SUITE_P(DeviceOperationsQueries, DeviceOperationsGatingTest,
                          ::testing::Values(GatingCase{"BeforeBeginConfig", 0, {QL}},
                                            GatingCase{"BeforeDeviceInfo", 1, {QL, 1, QL}},
                                            GatingCase{"BeforeKeyMap", 2, {QL, 1, QL, 3, QL}},
@@ -232,7 +232,7 @@ TEST_P(DeviceOperationsProfileTest, WritesTheRecordAtTheTypesAddress) {
   EXPECT_EQ(peer_.Memory(5, static_cast<std::uint16_t>(c.writeAddress + c.writeLength), 1), Bytes{0});
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, DeviceOperationsProfileTest,
+INSTANTIATE_TEST_SUITE_P(DeviceOperationsTypes, DeviceOperationsProfileTest,
                          ::testing::Values(ProfileCase{"Mouse", kDeviceMouse, 2, 256, 71, 256, 66},
                                            ProfileCase{"WirelessMouse", kDeviceWirelessMouse, 1, 128, 71, 128,
                                                        66},
@@ -307,10 +307,23 @@ TEST_F(DeviceOperationsTest, KeyMapWriteEndsWhenDeviceInfoFails) {
 
 TEST_F(DeviceOperationsTest, WirelessKeyMapWriteAsksBeforeEveryCommand) {
   Use(kDeviceWirelessMouse);
-  ASSERT_TRUE(channel_.SetBlockLength(30));
   peer_.SetMemory(3, 0, InfoRecord(10));
+  ASSERT_EQ(operations_->ReadDevice(), 1);
+  const std::size_t readFrames = Sent().size();
   ASSERT_EQ(operations_->WriteKeyMap(Pattern(30)), 1);
-  EXPECT_EQ(Commands(), (Ids{QL, 3, QL, 1, QL, 9, QL, 2}));
+  Ids written;
+  const auto sent = Sent();
+  for (std::size_t i = readFrames; i < sent.size(); ++i) written.push_back(sent[i][3]);
+  EXPECT_EQ(written, (Ids{QL, 3, QL, 1, QL, 9, QL, 2}));
+}
+
+// A block length of its default (512) is not this device's key map: nothing
+// is written before the map was read.
+TEST_F(DeviceOperationsTest, KeyMapWriteNeedsAKeyMapReadFirst) {
+  Use(kDeviceMouse);
+  peer_.SetMemory(3, 0, InfoRecord(10));
+  EXPECT_EQ(operations_->WriteKeyMap(Pattern(30)), 0);
+  EXPECT_EQ(CommandIds(), Ids{3});
 }
 
 // Macro and shooting images: the three commands go out whatever their
@@ -342,7 +355,7 @@ TEST_P(DeviceOperationsImageTest, SendsAllThreeCommands) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Images, DeviceOperationsImageTest,
+INSTANTIATE_TEST_SUITE_P(DeviceOperationsImages, DeviceOperationsImageTest,
                          ::testing::Values(ImageCase{"Macros", false, -1, 1},
                                            ImageCase{"MacrosBeginConfigFails", false, 0, -102},
                                            ImageCase{"Shooting", true, -1, 1},
@@ -404,7 +417,7 @@ TEST_P(DeviceOperationsPowerTest, ReadsSixBytesAndMarksWireless) {
   EXPECT_EQ(Sent().back()[4], 6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, DeviceOperationsPowerTest,
+INSTANTIATE_TEST_SUITE_P(DeviceOperationsTypes, DeviceOperationsPowerTest,
                          ::testing::Values(PowerCase{"Wired", kDeviceMousePad, {26}, 0},
                                            PowerCase{"Wireless", kDeviceWirelessMouse, {QL, 26}, 1}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -132,7 +132,7 @@ TEST_F(DevsimCommands, KeyboardKeyMapIsTheFactoryTableInChunks) {
   ASSERT_TRUE(map);
   EXPECT_EQ(keyboard->Log().CommandFrames().size(), 7u) << "378 bytes = 6 x 56 + 42";
   for (std::size_t slot = 0; slot < 126; ++slot) {
-    const KeyTriple& key = kKeyboardFactoryKeys[slot];
+    const KeyTriple& key = kKeyboardFactoryKeyTable[slot];
     EXPECT_EQ((*map)[3 * slot], key.type) << slot;
     EXPECT_EQ((*map)[3 * slot + 1], key.p1) << slot;
     EXPECT_EQ((*map)[3 * slot + 2], key.p2) << slot;
@@ -158,10 +158,10 @@ TEST_F(DevsimCommands, MouseKeyMapAndKeyboardAttributes) {
   ASSERT_NE(PlugAndConnect("mouse"), nullptr);
   const auto map = client_->ReadArea(7, 0, 30);
   ASSERT_TRUE(map);
-  for (std::size_t slot = 0; slot < kMouseFactoryKeys.size(); ++slot) {
-    EXPECT_EQ((*map)[3 * slot], kMouseFactoryKeys[slot].type);
-    EXPECT_EQ((*map)[3 * slot + 1], kMouseFactoryKeys[slot].p1);
-    EXPECT_EQ((*map)[3 * slot + 2], kMouseFactoryKeys[slot].p2);
+  for (std::size_t slot = 0; slot < kMouseFactoryKeyTable.size(); ++slot) {
+    EXPECT_EQ((*map)[3 * slot], kMouseFactoryKeyTable[slot].type);
+    EXPECT_EQ((*map)[3 * slot + 1], kMouseFactoryKeyTable[slot].p1);
+    EXPECT_EQ((*map)[3 * slot + 2], kMouseFactoryKeyTable[slot].p2);
   }
 
   ASSERT_NE(PlugAndConnect("keyboard"), nullptr);
@@ -170,6 +170,32 @@ TEST_F(DevsimCommands, MouseKeyMapAndKeyboardAttributes) {
   EXPECT_EQ((*attributes)[0], 0);
   EXPECT_EQ((*attributes)[96], 96);
   EXPECT_EQ((*attributes)[125], 0xFF) << "the slot without a key has no LED";
+}
+
+TEST_F(DevsimCommands, StateSetByTheTestIsWhatTheHostReads) {
+  SimulatedDevice* keyboard = PlugAndConnect("keyboard");
+  ASSERT_NE(keyboard, nullptr);
+  // A keyboard with 170 keys: the largest key map a 512-byte block holds.
+  const std::uint8_t keys[] = {170};
+  ASSERT_TRUE(keyboard->State().Write(MemoryArea::kDeviceInfo, 5, keys));
+  ASSERT_TRUE(keyboard->State().Resize(MemoryArea::kKeyMap, 510));
+  std::vector<std::uint8_t> map(510);
+  std::iota(map.begin(), map.end(), std::uint8_t{0});
+  ASSERT_TRUE(keyboard->State().Write(MemoryArea::kKeyMap, 0, map));
+  const auto info = client_->ReadArea(3, 0, 34);
+  ASSERT_TRUE(info);
+  EXPECT_EQ((*info)[5], 170);
+  EXPECT_EQ(client_->ReadArea(7, 0, 510), map);
+
+  EXPECT_FALSE(keyboard->State().Write(MemoryArea::kKeyMap, 509, std::vector<std::uint8_t>(2)));
+  EXPECT_FALSE(keyboard->State().Resize(MemoryArea::kDeviceInfo, 40));
+  EXPECT_FALSE(keyboard->State().SetCurrentProfile(4));
+  ASSERT_TRUE(keyboard->State().SetCurrentProfile(3));
+  EXPECT_EQ(client_->ReadArea(5, 0, 1), std::vector<std::uint8_t>{3});
+
+  keyboard->State().Reset();
+  EXPECT_EQ(keyboard->State().AreaSize(MemoryArea::kKeyMap), 378u);
+  EXPECT_EQ(keyboard->State().CurrentProfile(), 0);
 }
 
 TEST_F(DevsimCommands, LedBankWholeWriteAndPartialReadBack) {

@@ -44,6 +44,9 @@ TEST_F(DevsimConsole, CommandsDriveTheDevices) {
   Run("battery receiver 37 1");
   EXPECT_EQ(receiver->State().Power().battery, 37);
   EXPECT_EQ(receiver->State().Power().supply, 1);
+  Run("phone receiver 2");
+  EXPECT_EQ(receiver->State().Power().phone, 2);
+  EXPECT_EQ(receiver->State().Power().battery, 37) << "the rest of the record stays";
   Run("link receiver down");
   EXPECT_FALSE(receiver->State().LinkUp());
   Run("fault receiver status fe 0x06 2");

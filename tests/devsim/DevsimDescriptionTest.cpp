@@ -190,6 +190,15 @@ TEST(DevsimDirectory, LivesInRuntimeDirOrTmpAndIsPrivate) {
   }
 }
 
+TEST(DevsimDirectory, SocketPathTooLongIsAnErrorAndLeavesNothing) {
+  const std::string dir = ostrel::test::TestRoot().string() + "/" + std::string(100, 'd');
+  Simulator simulator(dir);
+  SimResult result;
+  EXPECT_EQ(simulator.Plug("mouse", {}, &result), nullptr);
+  EXPECT_NE(result.message.find("too long"), std::string::npos) << result.message;
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
 TEST(DevsimDirectory, OpenDirectoryOfOursIsMadePrivate) {
   const std::string dir = ostrel::test::TestRoot().string() + "/shared-vhid";
   ASSERT_EQ(::mkdir(dir.c_str(), 0777), 0);

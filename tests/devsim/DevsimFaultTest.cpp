@@ -60,6 +60,18 @@ TEST_F(DevsimFaults, OtherCommandIdComesFirst) {
   EXPECT_NE((*real)[7], 0xFF);
 }
 
+TEST_F(DevsimFaults, OtherCommandIdAndThenNothing) {
+  FaultSettings faults;
+  faults.otherIdFirst = true;
+  faults.dropEvery = 1;
+  mouse_->SetFaults(faults);
+  ASSERT_TRUE(client_->Send(MakeRequest(3, 34, 0)));
+  const auto stale = client_->NextFrame();
+  ASSERT_TRUE(stale);
+  EXPECT_NE((*stale)[3], 3);
+  EXPECT_FALSE(client_->NextFrame(100ms));
+}
+
 TEST_F(DevsimFaults, StatusErrorOnTheSecondFrameOfAWriteRefusesOnlyThatFrame) {
   FaultSettings faults;
   faults.statusError = 0xFE;

@@ -8,9 +8,11 @@
 #include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "DevsimFixture.h"
+#include "support/TestEnvironment.h"
 
 namespace ostrel::devsim {
 namespace {
@@ -188,7 +190,7 @@ TEST_F(DevsimPlug, ReplugUsesTheSameNameAndKeepsTheMemory) {
   EXPECT_NE(simulator_.Plug("mousepad"), nullptr);
 }
 
-TEST_F(DevsimPlug, StaleSocketIsReplacedButALiveOneIsNot) {
+TEST_F(DevsimPlug, EntriesOfAKilledSimulatorAreReplacedButLiveOnesAreNot) {
   SimulatedDevice* mouse = PlugAndConnect("mouse");
   ASSERT_NE(mouse, nullptr);
   // A second simulator on the same directory cannot take the name.
@@ -197,10 +199,15 @@ TEST_F(DevsimPlug, StaleSocketIsReplacedButALiveOneIsNot) {
   same.name = "mouse";
   SimResult result;
   EXPECT_EQ(other.Plug("mouse", same, &result), nullptr);
-  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.message.find("another simulator"), std::string::npos) << result.message;
   EXPECT_TRUE(mouse->IsPlugged());
-  // Only the socket is left over, as after a crash: it is replaced.
+  EXPECT_TRUE(client_->Exchange(MakeRequest(1))) << "the live device is untouched";
+
+  // What a killed simulator leaves: the description and a socket nobody
+  // listens on.
+  const std::string description = ostrel::test::ReadFileBytes(mouse->DescriptionPath());
   mouse->Unplug();
+  { std::ofstream(mouse->DescriptionPath()) << description; }
   const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
@@ -212,6 +219,12 @@ TEST_F(DevsimPlug, StaleSocketIsReplacedButALiveOneIsNot) {
   ASSERT_NE(replacement, nullptr) << result.message;
   VhidClient client(replacement->SocketPath());
   EXPECT_TRUE(client.Exchange(MakeRequest(1)));
+
+  // A file that is not a socket is not ours to remove.
+  other.Remove("mouse");
+  { std::ofstream(mouse->SocketPath()) << "x"; }
+  EXPECT_EQ(other.Plug("mouse", same, &result), nullptr);
+  EXPECT_NE(result.message.find("not a socket"), std::string::npos) << result.message;
 }
 
 }  // namespace

@@ -15,6 +15,12 @@
 #include "platform/hid/HidrawSource.h"
 #include "support/TestEnvironment.h"
 
+#ifdef OSTREL_HID_HAVE_FUSE
+#include <future>
+
+#include "FuseHidrawNode.h"
+#endif
+
 namespace ostrel {
 namespace {
 
@@ -223,6 +229,60 @@ TEST_F(HidHidraw, ExistenceTestNoticesRemovalAndANewDevice) {
   EXPECT_FALSE(HidLink::PathExists(paths[3]));
   EXPECT_EQ(Enumerate().size(), 3u);
 }
+
+#ifdef OSTREL_HID_HAVE_FUSE
+// A node that behaves like the kernel's: one report per read, poll, and
+// failures after an unplug. Skipped where FUSE cannot be mounted.
+TEST_F(HidHidraw, EndToEndThroughAFuseNode) {
+  sysfs_->Add({"hidraw0", "0003:320F:511E.0001", 3, 0x320F, 0x511E, 1, 0x0105, test::kKeyboardInterface});
+  const fs::path devRoot = test::TestRoot() / "fusedev";
+  test::FuseHidrawNode node(devRoot, "hidraw0");
+  std::string why;
+  if (!node.Start(&why)) GTEST_SKIP() << why;
+  HidPlatform::SetRootsForTesting(sysfs_->Sys().string(), devRoot.string());
+
+  const auto paths = Enumerate();
+  ASSERT_EQ(paths.size(), 2u);
+  EXPECT_TRUE(HidLink::PathExists(paths[1]));
+  HidLink vendor;
+  ASSERT_TRUE(vendor.Open(paths[1], true, true, true, false));
+
+  Bytes frame(64, 0);
+  frame[0] = 4;
+  frame[3] = 0x01;
+  std::uint32_t count = 0;
+  ASSERT_TRUE(vendor.Write(64, frame.data(), 1000, &count));
+  // A node that does not take the SET_REPORT request gets the report written.
+  frame[3] = 0x02;
+  ASSERT_TRUE(vendor.SetOutputReport(frame.data(), 64));
+  const auto written = node.Written();
+  ASSERT_EQ(written.size(), 2u);
+  EXPECT_EQ(written[1], frame);
+  frame[3] = 0x01;
+  EXPECT_EQ(written[0], frame);
+
+  Bytes reply(64, 0x11);
+  reply[0] = 4;
+  node.PushInput({0x03, 0xE9, 0x00, 0x00, 0x00});
+  node.PushInput(reply);
+  Bytes buffer(64);
+  ASSERT_TRUE(vendor.Read(64, buffer.data(), 2000, &count));
+  EXPECT_EQ(buffer, reply);
+
+  // A read waiting with no time-out ends when the device goes away.
+  auto reader = std::async(std::launch::async,
+                           [&] { return vendor.Read(64, buffer.data(), HidLink::kInfinite, &count); });
+  EXPECT_EQ(reader.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  node.Unplug();
+  const bool released = reader.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  if (!released) vendor.Close();  // do not leave the reader blocked behind a failed test
+  ASSERT_TRUE(released);
+  EXPECT_FALSE(reader.get());
+  EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &count));
+  vendor.Close();
+  node.Stop();
+}
+#endif
 
 }  // namespace
 }  // namespace ostrel

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/hid/HidDevicePath.h"
 #include "platform/hid/HidPlatform.h"
 #include "platform/hid/VirtualHidSource.h"
+#include "platform/os/DebugLog.h"
 #include "support/TestEnvironment.h"
 
 namespace ostrel {
@@ -205,10 +207,24 @@ TEST_F(HidVirtual, EachCollectionReadsItsOwnReportsAndWritesAtTheRealLength) {
   ASSERT_EQ(packet.size(), 64u);
   EXPECT_EQ(packet[0], 4);
   EXPECT_EQ(packet[3], 0x81);
-  // A report this collection has no output for is refused.
+  // The same report as a SET_REPORT request.
+  frame[3] = 0x82;
+  ASSERT_TRUE(vendor.SetOutputReport(frame.data(), 64));
+  ASSERT_TRUE(server.Receive("kbd", 1, packet));
+  ASSERT_EQ(packet.size(), 64u);
+  EXPECT_EQ(packet[3], 0x82);
+  // A report this collection has no output for is refused, and said once.
+  std::vector<std::string> lines;
+  SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
   frame[0] = 3;
   EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &written));
   EXPECT_EQ(written, 0u);
+  EXPECT_FALSE(vendor.Write(64, frame.data(), 1000, &written));
+  SetDebugSink({});
+  EXPECT_EQ(
+      std::count_if(lines.begin(), lines.end(),
+                    [](const std::string& l) { return l.find("no output report 3") != std::string::npos; }),
+      1);
 
   // Input: the consumer report goes only to the consumer handle, the reply
   // only to the vendor handle.
@@ -411,6 +427,23 @@ TEST_F(HidVirtual, OpenFailuresLeaveTheLinkClosed) {
     EXPECT_EQ(link.Caps().InputReportByteLength, 0) << path;
     EXPECT_FALSE(HidLink::PathExists(path)) << path;
   }
+  // Discovery retries every cycle; the failure is logged once.
+  std::vector<std::string> lines;
+  SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(link.Open("vhid#vid_1&pid_2#never#1", true, true, true, false));
+  SetDebugSink({});
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.find("#never#") != std::string::npos; }),
+            1);
+
+  // The description turns unreadable after the listing: the interface
+  // cannot be described, so it is not opened.
+  std::ofstream(server.Directory() / "kbd.json")
+      << R"({"vendor_id": 12815, "product_id": 20766, "version": 1,)"
+      << R"( "interface": 1, "report_descriptor": "a1 01"})";
+  EXPECT_FALSE(link.Open(paths[0], true, true, true, false));
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_TRUE(link.InputItems().empty());
 }
 
 TEST(HidPath, InterfaceAndCollectionNumbers) {

@@ -24,6 +24,7 @@ constexpr HelpLine kHelp[] = {
     {"profile DEVICE N", "switch the onboard profile on the device (usage 0x0401)"},
     {"notify DEVICE USAGE", "send any notification usage, e.g. 0x0402"},
     {"battery DEVICE PERCENT [STATE]", "power status; STATE 0 on battery, 1 charging, 2 cable"},
+    {"phone DEVICE N", "mouse pad: phone on the charger, 1 iPhone, 2 Samsung, 3 other, 0 none"},
     {"link DEVICE up|down", "receiver: the mouse comes into or goes out of reach"},
     {"fault DEVICE silent|otherid|clear", "stop answering, answer another command first, behave again"},
     {"fault DEVICE delay MS", "answer MS milliseconds late"},
@@ -239,7 +240,8 @@ bool ConsoleCommands::Run(std::string_view line, std::ostream& out, std::ostream
 
   const bool known = command == "unplug" || command == "replug" || command == "press" || command == "down" ||
                      command == "up" || command == "profile" || command == "notify" || command == "battery" ||
-                     command == "link" || command == "fault" || command == "interval" || command == "trace";
+                     command == "phone" || command == "link" || command == "fault" || command == "interval" ||
+                     command == "trace";
   if (!known) {
     out << "unknown command \"" << command << "\" (see \"help\")\n";
     return true;
@@ -297,6 +299,16 @@ bool ConsoleCommands::Run(std::string_view line, std::ostream& out, std::ostream
       power.supply = static_cast<std::uint8_t>(*state);
       device->State().SetPower(power);
       out << name << ": battery " << *percent << "%\n";
+    }
+  } else if (command == "phone") {
+    const auto phone = first(0xFF);
+    if (!phone) {
+      out << "phone: N is 0-3\n";
+    } else {
+      PowerStatus power = device->State().Power();
+      power.phone = static_cast<std::uint8_t>(*phone);
+      device->State().SetPower(power);
+      out << name << ": phone type " << *phone << "\n";
     }
   } else if (command == "link") {
     if (!device->Model().wireless) {

@@ -23,7 +23,7 @@ constexpr KeyTriple Consumer(std::uint16_t usage) {
 }
 }  // namespace factory_keys
 
-inline constexpr std::array<KeyTriple, 10> kMouseFactoryKeys = {{
+inline constexpr std::array<KeyTriple, 10> kMouseFactoryKeyTable = {{
     {0x10, 0x01, 0x00},  // left
     {0x10, 0x02, 0x00},  // right
     {0x10, 0x04, 0x00},  // middle
@@ -36,7 +36,7 @@ inline constexpr std::array<KeyTriple, 10> kMouseFactoryKeys = {{
     {0x16, 0x90, 0x01},  // DPI shift
 }};
 
-inline constexpr std::array<KeyTriple, 126> kKeyboardFactoryKeys = [] {
+inline constexpr std::array<KeyTriple, 126> kKeyboardFactoryKeyTable = [] {
   using namespace factory_keys;
   return std::array<KeyTriple, 126>{{
       Key(0x29),  // 0 Esc
@@ -89,7 +89,7 @@ inline constexpr std::array<KeyTriple, 126> kKeyboardFactoryKeys = [] {
 }();
 
 // A short initialiser list would leave the last rows zero without a word.
-static_assert(kKeyboardFactoryKeys[124].type == 0xD0 && kKeyboardFactoryKeys[124].p2 == 0x05);
-static_assert(kKeyboardFactoryKeys[111].type == 0xA0 && kKeyboardFactoryKeys[119].p2 == 0x57);
+static_assert(kKeyboardFactoryKeyTable[124].type == 0xD0 && kKeyboardFactoryKeyTable[124].p2 == 0x05);
+static_assert(kKeyboardFactoryKeyTable[111].type == 0xA0 && kKeyboardFactoryKeyTable[119].p2 == 0x57);
 
 }  // namespace ostrel::devsim

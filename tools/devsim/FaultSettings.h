@@ -22,7 +22,9 @@ struct FaultSettings {
   // Only the n-th frame that qualifies gets it (0 = every qualifying frame);
   // counted from the moment the faults were set.
   unsigned statusErrorFrame = 0;
-  // Every n-th reply is lost (the request is carried out). 0 = none.
+  // Every n-th reply is lost (the request is carried out). 0 = none. With
+  // otherIdFirst the stale reply still comes: another command's reply, then
+  // nothing.
   unsigned dropEvery = 0;
   // The device is unplugged when the n-th command frame arrives, before it
   // is answered. 0 = never.

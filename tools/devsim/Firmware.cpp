@@ -172,8 +172,8 @@ void Firmware::FillProfiles() {
 
 void Firmware::FillKeys() {
   std::span<const KeyTriple> factory;
-  if (model_.records == RecordLayout::kMouse) factory = kMouseFactoryKeys;
-  if (model_.records == RecordLayout::kKeyboard && model_.keyCount > 0) factory = kKeyboardFactoryKeys;
+  if (model_.records == RecordLayout::kMouse) factory = kMouseFactoryKeyTable;
+  if (model_.records == RecordLayout::kKeyboard && model_.keyCount > 0) factory = kKeyboardFactoryKeyTable;
   for (std::size_t slot = 0; slot < model_.keyCount && slot < factory.size(); ++slot) {
     keyMap_[3 * slot] = factory[slot].type;
     keyMap_[3 * slot + 1] = factory[slot].p1;
@@ -302,6 +302,13 @@ bool Firmware::Write(MemoryArea area, std::size_t address, std::span<const std::
   if (area == MemoryArea::kPower) {
     powerStatus_ = {power_[0], power_[1], power_[5]};
   }
+  return true;
+}
+
+bool Firmware::Resize(MemoryArea area, std::size_t size) {
+  if (area == MemoryArea::kDeviceInfo || size > 0x10000) return false;
+  std::lock_guard lock(mutex_);
+  AreaBytes(area).resize(size, 0);
   return true;
 }
 

@@ -59,6 +59,10 @@ class Firmware {
   std::vector<std::uint8_t> Read(MemoryArea area, std::size_t address, std::size_t length) const;
   std::vector<std::uint8_t> Contents(MemoryArea area) const;
   bool Write(MemoryArea area, std::size_t address, std::span<const std::uint8_t> bytes);
+  // Gives an area another size (new bytes are 0), for devices unlike the
+  // model: more keys, a smaller macro area. The device information record
+  // keeps its 34 bytes; addresses are 16-bit, so 65536 is the most.
+  bool Resize(MemoryArea area, std::size_t size);
 
   std::uint8_t CurrentProfile() const;
   bool SetCurrentProfile(std::uint8_t profile);  // false beyond the model's profile count

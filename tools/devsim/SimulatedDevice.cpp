@@ -139,21 +139,22 @@ void SimulatedDevice::OnCommandFrame(const Frame& request) {
   const Frame reply =
       forceStatus ? Firmware::Refusal(request, faults.statusError) : firmware_.HandleCommand(request);
 
+  bool dropped = false;
   {
     std::lock_guard lock(faultMutex_);
     ++repliesSinceFaults_;
-    if (faults.dropEvery != 0 && repliesSinceFaults_ % faults.dropEvery == 0) return;
+    dropped = faults.dropEvery != 0 && repliesSinceFaults_ % faults.dropEvery == 0;
   }
   const Clock::duration delay = interface_.Interval() + faults.replyDelay;
   if (faults.otherIdFirst) {
     // A stale reply of another command, as a device with a reply still in
-    // its buffer would send.
+    // its buffer would send. It comes even when the real one is lost.
     Frame stale = reply;
     stale[kCommandByte] = static_cast<std::uint8_t>(reply[kCommandByte] ^ 0x80);
     CommandFrame::StoreChecksum(stale);
     QueueReply(stale, delay);
   }
-  QueueReply(reply, delay);
+  if (!dropped) QueueReply(reply, delay);
 }
 
 }  // namespace ostrel::devsim

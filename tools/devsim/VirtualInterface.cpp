@@ -86,54 +86,46 @@ SimResult VirtualInterface::Plug(const InterfaceDescription& description, Output
   if (!IsValidBaseName(baseName_)) {
     return SimResult::Failure("\"" + baseName_ + "\" is not a valid interface name (letters, digits, - _ .)");
   }
-  struct stat info {};
-  if (::stat(DescriptionPath().c_str(), &info) == 0) {
-    return SimResult::Failure(DescriptionPath() + " already exists: the name is taken");
-  }
   sockaddr_un address{};
   if (!FillAddress(SocketPath(), address)) {
     return SimResult::Failure(SocketPath() + " is too long for a socket path");
   }
+  // Entries of a name whose socket still answers belong to a running
+  // simulator. Entries whose socket does not (a simulator that was killed)
+  // are removed, in the order of an unplug.
+  struct stat info {};
   if (::lstat(SocketPath().c_str(), &info) == 0) {
     if (!S_ISSOCK(info.st_mode)) return SimResult::Failure(SocketPath() + " exists and is not a socket");
     if (SocketInUse(address)) return SimResult::Failure(SocketPath() + " is served by another simulator");
-    ::unlink(SocketPath().c_str());
   }
+  ::unlink(DescriptionPath().c_str());
+  ::unlink(SocketPath().c_str());
 
+  // Whatever was set up goes again when a later step fails.
+  auto abandon = [this](std::string text) {
+    if (listenFd_ >= 0) ::close(listenFd_);
+    if (wakeFd_ >= 0) ::close(wakeFd_);
+    listenFd_ = wakeFd_ = -1;
+    ::unlink(SocketPath().c_str());
+    return SimResult::Failure(std::move(text));
+  };
   listenFd_ = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   if (listenFd_ < 0) return SimResult::Failure(ErrnoText("socket"));
   if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listenFd_, SOMAXCONN) != 0) {
-    SimResult failure = SimResult::Failure(ErrnoText(("listening on " + SocketPath()).c_str()));
-    ::close(listenFd_);
-    listenFd_ = -1;
-    ::unlink(SocketPath().c_str());
-    return failure;
+    return abandon(ErrnoText(("listening on " + SocketPath()).c_str()));
   }
   wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) {
-    SimResult failure = SimResult::Failure(ErrnoText("eventfd"));
-    ::close(listenFd_);
-    listenFd_ = -1;
-    ::unlink(SocketPath().c_str());
-    return failure;
-  }
+  if (wakeFd_ < 0) return abandon(ErrnoText("eventfd"));
 
   // The description appears only once the socket listens, and whole.
   const std::string temporary = DescriptionPath() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << DescriptionJson(description);
-    out.close();
-    if (!out || std::rename(temporary.c_str(), DescriptionPath().c_str()) != 0) {
-      SimResult failure = SimResult::Failure("cannot write " + DescriptionPath());
-      ::unlink(temporary.c_str());
-      ::close(listenFd_);
-      ::close(wakeFd_);
-      listenFd_ = wakeFd_ = -1;
-      ::unlink(SocketPath().c_str());
-      return failure;
-    }
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  out << DescriptionJson(description);
+  out.close();
+  if (!out || std::rename(temporary.c_str(), DescriptionPath().c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return abandon("cannot write " + DescriptionPath());
   }
 
   onOutput_ = std::move(onOutput);

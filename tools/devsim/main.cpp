@@ -130,8 +130,9 @@ int main(int argc, char** argv) {
     }
   }
   if (devices.empty()) std::cout << "no devices yet; \"plug MODEL\" adds one\n";
-  std::cout << "vhid directory: " << simulator.Directory() << "\n\"help\" lists the commands.\n"
-            << std::flush;
+  std::cout << "vhid directory: " << simulator.Directory() << "\n";
+  ConsoleCommands::PrintHelp(std::cout);
+  std::cout << std::flush;
 
   DeviceOptions defaults;
   defaults.usbInterval = std::chrono::milliseconds(intervalMs);

@@ -87,7 +87,7 @@ class HidDescriptorReader {
   bool Global(std::uint8_t tag, std::uint32_t value, std::int32_t signedValue, std::size_t size);
   bool Local(std::uint8_t tag, std::uint32_t value, std::size_t size);
   bool Field(HIDP_REPORT_TYPE kind, std::uint32_t flags);
-  void AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags, std::uint32_t firstBit);
+  bool AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags, std::uint32_t firstBit);
   bool AddArrayCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags, std::uint32_t firstBit);
   bool TakeDataIndices(HIDP_REPORT_TYPE kind, std::uint32_t count, std::uint16_t& first);
   void FillLink(HidPreparsedData::Cap& cap) const;
@@ -345,8 +345,7 @@ bool HidDescriptorReader::Field(HIDP_REPORT_TYPE kind, std::uint32_t flags) {
     // under usage 0 of the current page.
     if (local_.usages.empty()) local_.usages.push_back({global_.usagePage, 0, 0, false});
     if (isVariable) {
-      AddVariableCaps(kind, flags, firstBit);
-      ok = error_.empty();
+      ok = AddVariableCaps(kind, flags, firstBit);
     } else {
       ok = AddArrayCaps(kind, flags, firstBit);
     }
@@ -355,7 +354,7 @@ bool HidDescriptorReader::Field(HIDP_REPORT_TYPE kind, std::uint32_t flags) {
   return ok;
 }
 
-void HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags,
+bool HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags,
                                           std::uint32_t firstBit) {
   // Each usage takes as many fields as it names; the last one takes the rest.
   // Usages beyond the report count name nothing.
@@ -399,7 +398,7 @@ void HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t f
     if (entry.isRange && it->fields < entry.Size())
       cap.UsageMax = static_cast<std::uint16_t>(entry.min + it->fields - 1);
     const std::uint32_t indices = cap.IsRange ? std::uint32_t(cap.UsageMax - cap.UsageMin) + 1 : 1;
-    if (!TakeDataIndices(kind, indices, cap.DataIndexMin)) return;
+    if (!TakeDataIndices(kind, indices, cap.DataIndexMin)) return false;
     cap.DataIndexMax = static_cast<std::uint16_t>(cap.DataIndexMin + indices - 1);
     if (!isButton) {
       cap.LogicalMin = global_.logicalMin;
@@ -411,6 +410,7 @@ void HidDescriptorReader::AddVariableCaps(HIDP_REPORT_TYPE kind, std::uint32_t f
     }
     caps.push_back(cap);
   }
+  return true;
 }
 
 bool HidDescriptorReader::AddArrayCaps(HIDP_REPORT_TYPE kind, std::uint32_t flags, std::uint32_t firstBit) {

@@ -1,7 +1,9 @@
 #include "platform/hid/HidDevice.h"
 
 #include <fcntl.h>
+#include <linux/hidraw.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <time.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 
 #include "platform/hid/HidDescriptorParser.h"
+#include "platform/os/DebugLog.h"
 
 namespace ostrel {
 
@@ -112,7 +115,13 @@ HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std
   const std::uint16_t length = preparsed_.ReportByteLength(HidP_Input);
   // As with the platform the link was written for, the buffer must hold a
   // whole report of the collection.
-  if (buffer == nullptr || length == 0 || count < length) return Result::kFailed;
+  if (buffer == nullptr || length == 0 || count < length) {
+    if (!warnedShortRead_ && length != 0)
+      DebugPrintf("HID: %s: a read of %u bytes cannot hold the %u-byte input report", interface_.name.c_str(),
+                  count, length);
+    warnedShortRead_ = true;
+    return Result::kFailed;
+  }
   const bool infinite = timeoutMs == kInfinite;
   const std::int64_t deadline = NowMs() + (infinite ? 0 : timeoutMs);
   const bool numbered = preparsed_.UsesReportIds();
@@ -144,18 +153,46 @@ HidDevice::Result HidDevice::Read(std::uint8_t* buffer, std::uint32_t count, std
   }
 }
 
-HidDevice::Result HidDevice::Write(const std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs,
-                                   int abortFd, std::uint32_t& transferred) {
-  transferred = 0;
-  if (gone_) return Result::kGone;
-  if (buffer == nullptr || count == 0) return Result::kFailed;
+std::vector<std::uint8_t> HidDevice::OutputReport(const std::uint8_t* buffer, std::uint32_t count) {
+  if (buffer == nullptr || count == 0) return {};
   const std::uint8_t id = buffer[0];
   const std::uint16_t length = preparsed_.ReportLength(HidP_Output, id);
-  if (length == 0) return Result::kFailed;  // no such output report in this collection
+  if (length == 0) {  // no such output report in this collection
+    if (!warnedUnknownReport_)
+      DebugPrintf("HID: %s: this collection has no output report %u", interface_.name.c_str(), id);
+    warnedUnknownReport_ = true;
+    return {};
+  }
   // The report goes out at its own length: id byte (0 when unnumbered, as
   // hidraw expects), then its data, zero-filled when the caller gave less.
   std::vector<std::uint8_t> report(length, 0);
   std::memcpy(report.data(), buffer, std::min<std::size_t>(count, length));
+  return report;
+}
+
+HidDevice::Result HidDevice::SetOutputReport(const std::uint8_t* buffer, std::uint32_t count) {
+  if (gone_) return Result::kGone;
+  std::vector<std::uint8_t> report = OutputReport(buffer, count);
+  if (report.empty()) return Result::kFailed;
+  if (!socket_) {
+    // Kernels before 5.11 do not know the request; an interrupt-pipe write
+    // reaches the same device then.
+    if (ioctl(fd_, HIDIOCSOUTPUT(report.size()), report.data()) >= 0) return Result::kOk;
+    if (errno != ENOTTY && errno != EINVAL && errno != ENOSYS) {
+      if (DeviceGoneError(errno)) gone_ = true;
+      return gone_ ? Result::kGone : Result::kFailed;
+    }
+  }
+  std::uint32_t transferred = 0;
+  return Write(report.data(), static_cast<std::uint32_t>(report.size()), 5000, -1, transferred);
+}
+
+HidDevice::Result HidDevice::Write(const std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs,
+                                   int abortFd, std::uint32_t& transferred) {
+  transferred = 0;
+  if (gone_) return Result::kGone;
+  const std::vector<std::uint8_t> report = OutputReport(buffer, count);
+  if (report.empty()) return Result::kFailed;
   const bool infinite = timeoutMs == kInfinite;
   const std::int64_t deadline = NowMs() + (infinite ? 0 : timeoutMs);
   for (;;) {

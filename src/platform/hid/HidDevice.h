@@ -40,15 +40,23 @@ class HidDevice {
               std::uint32_t& transferred);
   Result Write(const std::uint8_t* buffer, std::uint32_t count, std::uint32_t timeoutMs, int abortFd,
                std::uint32_t& transferred);
+  // An output report sent the way a SET_REPORT request sends it (the
+  // control pipe on hidraw; a packet like any other on a virtual interface).
+  Result SetOutputReport(const std::uint8_t* buffer, std::uint32_t count);
 
  private:
   HidDevice(int fd, const HidInterface& iface, HidPreparsedData collection);
   // Waits for `events` on the node; kOk when they are there.
   Result Wait(short events, std::int64_t deadlineMs, bool infinite, int abortFd);
+  // The report at its real length; empty when the collection has no such output report.
+  std::vector<std::uint8_t> OutputReport(const std::uint8_t* buffer, std::uint32_t count);
 
   int fd_ = -1;
   bool socket_ = false;
   bool gone_ = false;
+  // Misuse is logged once, not at every call of a polling loop.
+  bool warnedShortRead_ = false;
+  bool warnedUnknownReport_ = false;
   HidInterface interface_;
   HidPreparsedData preparsed_;
   HIDD_ATTRIBUTES attributes_;
