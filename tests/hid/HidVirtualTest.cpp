@@ -387,6 +387,21 @@ TEST_F(HidVirtual, ReadTimeOutGivesFalseAndNoBytes) {
   EXPECT_EQ(buffer, Bytes(64, 0xAB));
   // A zero time-out only looks.
   EXPECT_FALSE(link.Read(64, buffer.data(), 0, &got));
+
+  // Nothing stays pending after a time-out: a report that arrives later is
+  // not written into the (now freed) buffer of the timed-out read but
+  // delivered whole to the next one.
+  ASSERT_TRUE(server.Accept("kbd", 1));
+  auto released = std::make_unique<Bytes>(64, 0);
+  EXPECT_FALSE(link.Read(64, released->data(), 10, &got));
+  released.reset();
+  Bytes reply(64, 0x3C);
+  reply[0] = 4;
+  ASSERT_TRUE(server.Send("kbd", 0, reply));
+  Bytes fresh(64, 0);
+  ASSERT_TRUE(link.Read(64, fresh.data(), 1000, &got));
+  EXPECT_EQ(fresh, reply);
+
   // Not open: false at once.
   link.Close();
   EXPECT_FALSE(link.Read(64, buffer.data(), HidLink::kInfinite, &got));
