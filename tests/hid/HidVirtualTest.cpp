@@ -113,6 +113,10 @@ TEST_F(HidVirtual, InvalidDescriptionsAreInvisible) {
            "\"}"},
   };
   for (const auto& c : cases) ASSERT_TRUE(server.PlugRaw(c.name, c.json)) << c.name;
+  // A pipe in place of a description is not read (it would block).
+  ASSERT_TRUE(server.PlugRaw("piped", "{}"));
+  fs::remove(server.Directory() / "piped.json");
+  ASSERT_EQ(mkfifo((server.Directory() / "piped.json").c_str(), 0600), 0);
   // A description without its socket is not an interface either.
   {
     std::ofstream orphan(server.Directory() / "orphan.json");
