@@ -74,21 +74,21 @@ bool HidLink::Open(const std::string& path, bool read, bool write, bool overlapp
     if (FirstFailure(path, error)) DebugPrintf("HID: cannot open %s: %s", path.c_str(), error.c_str());
     return false;
   }
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    device_ = std::move(device);
-  }
-  if (!Describe()) {
+  // Described before it is published, so no other thread ever sees a
+  // half-described link.
+  if (!Describe(*device)) {
     DebugPrintf("HID: cannot describe %s", path.c_str());
-    Close();
+    FreeOpenData();
     return false;
   }
+  std::lock_guard<std::mutex> lock(mutex_);
+  device_ = std::move(device);
   return true;
 }
 
-bool HidLink::Describe() {
-  const HidPreparsedData& preparsed = device_->Preparsed();
-  attributes_ = device_->Attributes();
+bool HidLink::Describe(const HidDevice& device) {
+  const HidPreparsedData& preparsed = device.Preparsed();
+  attributes_ = device.Attributes();
   preparsed.GetCaps(caps_);
   const std::array<std::uint16_t, kHidReportKinds> lengths = {
       caps_.InputReportByteLength, caps_.OutputReportByteLength, caps_.FeatureReportByteLength};

@@ -83,7 +83,7 @@ class HidLink {
     std::vector<HIDP_VALUE_CAPS> valueCaps;
   };
 
-  bool Describe();
+  bool Describe(const HidDevice& device);
   void FreeOpenData();
   // Marks a transfer in progress; null when the link is not open.
   HidDevice* BeginTransfer(Transfer transfer);

@@ -3,6 +3,7 @@
 
 #include <fuse_lowlevel.h>
 #include <poll.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -151,9 +152,16 @@ bool FuseHidrawNode::Start(std::string* why) {
 void FuseHidrawNode::Stop() {
   if (!session_) return;
   fuse_session_exit(session_);
+  // Detaching the mount ends the loop's pending read; only then is the
+  // session's descriptor closed (closing it under the read would race).
+  // Without the right to unmount directly, the session unmounts first.
+  if (mounted_ && umount2(mountPoint_.c_str(), MNT_DETACH) != 0) {
+    fuse_session_unmount(session_);
+    mounted_ = false;
+  }
+  if (loop_.joinable()) loop_.join();
   if (mounted_) fuse_session_unmount(session_);
   mounted_ = false;
-  if (loop_.joinable()) loop_.join();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (poll_) fuse_pollhandle_destroy(poll_);

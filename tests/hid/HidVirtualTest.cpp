@@ -113,6 +113,10 @@ TEST_F(HidVirtual, InvalidDescriptionsAreInvisible) {
            "\"}"},
   };
   for (const auto& c : cases) ASSERT_TRUE(server.PlugRaw(c.name, c.json)) << c.name;
+  // A pipe in place of a description is not read (it would block).
+  ASSERT_TRUE(server.PlugRaw("piped", "{}"));
+  fs::remove(server.Directory() / "piped.json");
+  ASSERT_EQ(mkfifo((server.Directory() / "piped.json").c_str(), 0600), 0);
   // A description without its socket is not an interface either.
   {
     std::ofstream orphan(server.Directory() / "orphan.json");
@@ -387,10 +391,51 @@ TEST_F(HidVirtual, ReadTimeOutGivesFalseAndNoBytes) {
   EXPECT_EQ(buffer, Bytes(64, 0xAB));
   // A zero time-out only looks.
   EXPECT_FALSE(link.Read(64, buffer.data(), 0, &got));
+
+  // Nothing stays pending after a time-out: a report that arrives later is
+  // not written into the (now freed) buffer of the timed-out read but
+  // delivered whole to the next one.
+  ASSERT_TRUE(server.Accept("kbd", 1));
+  auto released = std::make_unique<Bytes>(64, 0);
+  EXPECT_FALSE(link.Read(64, released->data(), 10, &got));
+  released.reset();
+  Bytes reply(64, 0x3C);
+  reply[0] = 4;
+  ASSERT_TRUE(server.Send("kbd", 0, reply));
+  Bytes fresh(64, 0);
+  ASSERT_TRUE(link.Read(64, fresh.data(), 1000, &got));
+  EXPECT_EQ(fresh, reply);
+
   // Not open: false at once.
   link.Close();
   EXPECT_FALSE(link.Read(64, buffer.data(), HidLink::kInfinite, &got));
   EXPECT_FALSE(link.Write(64, buffer.data(), HidLink::kInfinite, &got));
+}
+
+// 201 button capabilities of one page, each with a usage list as long as
+// every usage the page can report (8200): more than a link may allocate.
+TEST_F(HidVirtual, RefusesCollectionsAskingForHugeUsageLists) {
+  VirtualDescription d;
+  d.descriptor = {0x05, 0x09, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x01, 0x26, 0xFF, 0x00, 0x19, 0x01, 0x29, 0xFF,
+                  0x75, 0x08, 0x96, 0x40, 0x1F, 0x81, 0x00, 0x15, 0x00, 0x25, 0x01, 0x75, 0x01, 0x95, 0xC8};
+  for (int usage = 1; usage <= 200; ++usage) {
+    d.descriptor.push_back(0x09);
+    d.descriptor.push_back(static_cast<std::uint8_t>(usage));
+  }
+  d.descriptor.insert(d.descriptor.end(), {0x81, 0x02, 0xC0});
+  VirtualHidServer server(VirtualHidServer::DefaultDirectory());
+  ASSERT_TRUE(server.Plug("greedy", d));
+  HidLink link;
+  const auto paths = AllPaths(link);
+  ASSERT_EQ(paths.size(), 1u);
+  std::vector<std::string> lines;
+  SetDebugSink([&](std::string_view line) { lines.emplace_back(line); });
+  EXPECT_FALSE(link.Open(paths[0], true, false, true, false));
+  SetDebugSink({});
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.find("too many usages") != std::string::npos;
+  }));
 }
 
 TEST_F(HidVirtual, EnumeratesManyInterfaces) {

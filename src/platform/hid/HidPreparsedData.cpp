@@ -269,7 +269,7 @@ HIDP_STATUS HidPreparsedData::GetScaledUsageValue(HIDP_REPORT_TYPE kind, std::ui
   const std::int64_t logical = cap->LogicalMin < 0 ? SignExtend(raw, cap->BitSize) : std::int64_t(raw);
   const std::int64_t lmin = cap->LogicalMin, lmax = cap->LogicalMax;
   std::int64_t pmin = cap->PhysicalMin, pmax = cap->PhysicalMax;
-  // Without a physical range the physical value is the logical one.
+  // Physical extents both 0 default to the logical ones (the HID rule).
   if (pmin == 0 && pmax == 0) {
     pmin = lmin;
     pmax = lmax;

@@ -104,7 +104,12 @@ bool VirtualHidSource::Read(const std::string& name, HidInterface& out) const {
   const std::string socketPath = (dir / (name + ".sock")).string();
   struct stat info {};
   if (lstat(socketPath.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) return false;
-  std::ifstream in(dir / (name + ".json"), std::ios::binary);
+  // Only a plain file is read: a pipe or device in its place would block
+  // the scanning thread.
+  const std::string jsonPath = (dir / (name + ".json")).string();
+  struct stat jsonInfo {};
+  if (lstat(jsonPath.c_str(), &jsonInfo) != 0 || !S_ISREG(jsonInfo.st_mode)) return false;
+  std::ifstream in(jsonPath, std::ios::binary);
   if (!in) return false;
   std::string json(kMaxDescriptionBytes + 1, '\0');
   in.read(json.data(), static_cast<std::streamsize>(json.size()));
