@@ -30,21 +30,50 @@ bool& ToStderr() {
   return enabled;
 }
 
+// The open log file, kept between lines; reopened when the path changes (the
+// environment moved it) and after rotation.
+struct LogFile {
+  std::string path;
+  FILE* file = nullptr;
+  std::uintmax_t size = 0;
+
+  void Close() {
+    if (file != nullptr) std::fclose(file);
+    file = nullptr;
+  }
+
+  bool OpenFor(const std::string& wanted) {
+    if (file != nullptr && wanted == path) return true;
+    Close();
+    path = wanted;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    file = std::fopen(path.c_str(), "ab");
+    if (file == nullptr) return false;
+    size = fs::file_size(path, ec);
+    if (ec) size = 0;
+    return true;
+  }
+};
+
+LogFile& TheLogFile() {
+  static LogFile log;
+  return log;
+}
+
 void AppendToFile(const std::string& path, const std::string& text) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path file(path);
-  fs::create_directories(file.parent_path(), ec);
-  auto size = fs::file_size(file, ec);
-  if (!ec && size + text.size() > kRotateSize) {
-    fs::path old = file;
-    old += ".1";
-    fs::rename(file, old, ec);
+  LogFile& log = TheLogFile();
+  if (!log.OpenFor(path)) return;
+  if (log.size + text.size() > kRotateSize) {
+    log.Close();
+    std::error_code ec;
+    std::filesystem::rename(path, path + ".1", ec);
+    if (!log.OpenFor(path)) return;
   }
-  if (FILE* f = std::fopen(path.c_str(), "ab")) {
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  }
+  std::fwrite(text.data(), 1, text.size(), log.file);
+  std::fflush(log.file);
+  log.size += text.size();
 }
 
 }  // namespace
