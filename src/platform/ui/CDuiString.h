@@ -61,6 +61,7 @@ class CDuiString {
   friend bool operator==(const CDuiString& a, const CDuiString& b) { return a.text_ == b.text_; }
   friend bool operator==(const CDuiString& a, const char* b) { return a.text_ == (b ? b : ""); }
   friend bool operator==(const CDuiString& a, std::string_view b) { return a.text_ == b; }
+  friend bool operator==(const CDuiString& a, const std::string& b) { return a.text_ == b; }
   friend bool operator<(const CDuiString& a, const CDuiString& b) { return a.text_ < b.text_; }
 
   void MakeUpper();

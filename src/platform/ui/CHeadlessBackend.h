@@ -31,6 +31,8 @@ class CHeadlessBackend : public IWindowBackend {
   void HideToolTip(HWND hwnd) override;
   POINT GetCursorPos() const override { return cursor_; }
   RECT GetMonitorRect(HWND hwnd) const override;
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+  std::string GetClipboardText() const override { return clipboard_; }
   void WaitForEvents(int timeout_ms) override;
   void Wake() override;
 
@@ -70,6 +72,7 @@ class CHeadlessBackend : public IWindowBackend {
   HWND captured_ = nullptr;
   HWND foreground_ = nullptr;
   std::string tooltip_;
+  std::string clipboard_;
   int presents_ = 0;
   RECT last_dirty_;
   std::function<bool()> idle_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <list>
 #include <unordered_map>
 
@@ -539,6 +540,69 @@ SIZE CRenderEngine::GetTextSize(CPaintManagerUI* pManager, const char* pstrText,
   RECT rc{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
   DrawText(nullptr, pManager, rc, pstrText, 0, iFont, (uStyle | DT_CALCRECT) & ~(maxWidth > 0 ? 0 : DT_WORDBREAK));
   return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+namespace {
+PangoLayout* EditLayout(CPaintManagerUI* pManager, const char* text, int iFont, UINT uStyle, int width) {
+  PangoFontDescription* font = pManager->GetFontDescription(iFont);
+  const TFontInfo* info = pManager->GetFontInfo(iFont);
+  int w = (uStyle & DT_WORDBREAK) ? width : -1;
+  return TextLayoutCache::Get().Layout(text ? text : "", font, info && info->bUnderline, w,
+                                       uStyle & ~(DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT));
+}
+}  // namespace
+
+RECT CRenderEngine::GetCaretRect(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
+                                 int byteIndex) {
+  if (!pManager) return RECT{};
+  PangoLayout* layout = EditLayout(pManager, pstrText, iFont, uStyle, width);
+  int length = static_cast<int>(std::strlen(pstrText ? pstrText : ""));
+  PangoRectangle pos;
+  pango_layout_index_to_pos(layout, std::clamp(byteIndex, 0, length), &pos);
+  int x = PANGO_PIXELS(pos.x);
+  int y = PANGO_PIXELS(pos.y);
+  int h = std::max(1, PANGO_PIXELS(pos.height));
+  return RECT{x, y, x + 1, y + h};
+}
+
+int CRenderEngine::HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
+                               int x, int y) {
+  if (!pManager) return 0;
+  PangoLayout* layout = EditLayout(pManager, pstrText, iFont, uStyle, width);
+  int index = 0;
+  int trailing = 0;
+  pango_layout_xy_to_index(layout, x * PANGO_SCALE, y * PANGO_SCALE, &index, &trailing);
+  const char* text = pango_layout_get_text(layout);
+  const char* p = text + index;
+  // Past the middle of a character: the caret goes after it.
+  while (trailing-- > 0 && *p) p = g_utf8_next_char(p);
+  return static_cast<int>(p - text);
+}
+
+std::vector<RECT> CRenderEngine::GetSelectionRects(CPaintManagerUI* pManager, const char* pstrText, int iFont,
+                                                   UINT uStyle, int width, int start, int end) {
+  std::vector<RECT> out;
+  if (!pManager || start >= end) return out;
+  PangoLayout* layout = EditLayout(pManager, pstrText, iFont, uStyle, width);
+  PangoLayoutIter* iter = pango_layout_get_iter(layout);
+  do {
+    PangoLayoutLine* line = pango_layout_iter_get_line_readonly(iter);
+    int lineStart = line->start_index;
+    int lineEnd = line->start_index + line->length;
+    if (lineEnd < start || lineStart > end) continue;
+    int* ranges = nullptr;
+    int count = 0;
+    pango_layout_line_get_x_ranges(line, std::max(start, lineStart), std::min(end, lineEnd), &ranges, &count);
+    PangoRectangle logical;
+    pango_layout_iter_get_line_extents(iter, nullptr, &logical);
+    for (int i = 0; i < count; ++i) {
+      out.push_back(RECT{PANGO_PIXELS(ranges[2 * i]), PANGO_PIXELS(logical.y), PANGO_PIXELS(ranges[2 * i + 1]),
+                         PANGO_PIXELS(logical.y + logical.height)});
+    }
+    g_free(ranges);
+  } while (pango_layout_iter_next_line(iter));
+  pango_layout_iter_free(iter);
+  return out;
 }
 
 DWORD CRenderEngine::AdjustColor(DWORD dwColor, short H, short S, short L) {

@@ -4,6 +4,8 @@
 // Colours are 0xAARRGGBB (a layout's "#RRGGBB" is read as opaque); tint
 // colours are RGB() values (0x00BBGGRR) as the program passes them.
 
+#include <vector>
+
 #include "platform/ui/CDuiString.h"
 #include "platform/ui/UIDefs.h"
 #include "platform/ui/UIResources.h"
@@ -54,6 +56,16 @@ class CRenderEngine {
                        int iFont, UINT uStyle);
   static SIZE GetTextSize(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle,
                           int maxWidth = -1);
+
+  // Text geometry as DrawText lays it out in a box `width` wide (relative
+  // to the text's top-left): the caret at a byte index, the byte index at a
+  // point, and the rectangles covering bytes [start, end).
+  static RECT GetCaretRect(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
+                           int byteIndex);
+  static int HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width, int x,
+                         int y);
+  static std::vector<RECT> GetSelectionRects(CPaintManagerUI* pManager, const char* pstrText, int iFont,
+                                             UINT uStyle, int width, int start, int end);
 
   static DWORD AdjustColor(DWORD dwColor, short H, short S, short L);
   // Pixels of a surface in place (used for "hsl" images).

@@ -43,6 +43,9 @@ class IWindowBackend {
   virtual POINT GetCursorPos() const = 0;
   // The rectangle of the monitor a window is on (or the primary one).
   virtual RECT GetMonitorRect(HWND hwnd) const = 0;
+  // The clipboard's text (UTF-8).
+  virtual void SetClipboardText(const std::string& text) = 0;
+  virtual std::string GetClipboardText() const = 0;
 
   // Called by the UI thread when it has nothing to do: wait up to
   // `timeout_ms` (-1: no limit) for native events, post what arrives, and
