@@ -3,6 +3,15 @@
 #include <cctype>
 
 #include "platform/ui/CButtonUI.h"
+#include "platform/ui/CColorPaletteUI.h"
+#include "platform/ui/CComboUI.h"
+#include "platform/ui/CEditUI.h"
+#include "platform/ui/CListContainerElementUI.h"
+#include "platform/ui/CListLabelElementUI.h"
+#include "platform/ui/CListUI.h"
+#include "platform/ui/CProgressUI.h"
+#include "platform/ui/CRichEditUI.h"
+#include "platform/ui/CSliderUI.h"
 #include "platform/ui/CCheckBoxUI.h"
 #include "platform/ui/CContainerUI.h"
 #include "platform/ui/CControlUI.h"
@@ -42,6 +51,15 @@ constexpr BuiltinClass kBuiltins[] = {
     {"Option", &Make<COptionUI>},
     {"CheckBox", &Make<CCheckBoxUI>},
     {"ScrollBar", &Make<CScrollBarUI>},
+    {"Edit", &Make<CEditUI>},
+    {"RichEdit", &Make<CRichEditUI>},
+    {"Progress", &Make<CProgressUI>},
+    {"Slider", &Make<CSliderUI>},
+    {"Combo", &Make<CComboUI>},
+    {"List", &Make<CListUI>},
+    {"ListLabelElement", &Make<CListLabelElementUI>},
+    {"ListContainerElement", &Make<CListContainerElementUI>},
+    {"ColorPalette", &Make<CColorPaletteUI>},
 };
 }  // namespace
 

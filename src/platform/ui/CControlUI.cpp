@@ -344,7 +344,12 @@ void CControlUI::NeedParentUpdate() {
   if (m_pManager) m_pManager->NeedUpdate();
 }
 
-void CControlUI::Init() { DoInit(); }
+void CControlUI::Init() {
+  // Once per control: rows that move into a drop list are attached again later.
+  if (m_bInited) return;
+  m_bInited = true;
+  DoInit();
+}
 
 void CControlUI::Event(TEventUI& event) {
   if (!OnEvent.empty()) {

@@ -213,6 +213,7 @@ class CControlUI {
   bool m_bSetPos = false;
   bool m_bColorHSL = false;
   bool m_bResourceText = false;
+  bool m_bInited = false;
   char m_chShortcut = 0;
   int m_nTooltipWidth = 300;
   RECT m_rcItem;

@@ -390,6 +390,13 @@ LRESULT CMessageLoop::Dispatch(const MSG& msg) {
   if (msg.message == WM_CLOSE && msg.hwnd) close_codes_[reinterpret_cast<std::uintptr_t>(msg.hwnd)] = static_cast<UINT>(msg.wParam);
   WindowRecord* rec = Find(msg.hwnd);
   if (!rec || !rec->wnd) return 0;
+  // Pressing a button in a window makes it the active one, as on a desktop.
+  if ((msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN || msg.message == WM_NCLBUTTONDOWN) &&
+      active_ != msg.hwnd && !(rec->ex_style & WS_EX_NOACTIVATE) && rec->enabled) {
+    SetActiveWindow(msg.hwnd);
+    rec = Find(msg.hwnd);
+    if (!rec || !rec->wnd) return 0;
+  }
   if (msg.message == WM_TIMER && !HasTimer(msg.hwnd, msg.wParam)) return 0;  // killed meanwhile
   return rec->wnd->WindowProcedure(msg.message, msg.wParam, msg.lParam);
 }
