@@ -124,34 +124,25 @@ void DrawPiece(cairo_t* cr, cairo_surface_t* surface, const RECT& src, const REC
   cairo_save(cr);
   cairo_rectangle(cr, visible.left, visible.top, visible.right - visible.left, visible.bottom - visible.top);
   cairo_clip(cr);
-  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  // A part of a larger image is sampled as a surface of its own, so that
+  // scaling never blends in the pixels around it.
+  bool whole = src.left == 0 && src.top == 0 && sw == cairo_image_surface_get_width(surface) &&
+               sh == cairo_image_surface_get_height(surface);
+  cairo_surface_t* part = whole ? cairo_surface_reference(surface)
+                                : cairo_surface_create_for_rectangle(surface, src.left, src.top, sw, sh);
+  RECT local{0, 0, sw, sh};
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(part);
   cairo_matrix_t m;
   double sx = (xtiled ? 1.0 : static_cast<double>(sw) / dw);
   double sy = (ytiled ? 1.0 : static_cast<double>(sh) / dh);
   cairo_matrix_init_scale(&m, sx, sy);
   cairo_matrix_translate(&m, -dst.left, -dst.top);
-  // then move into the source rectangle
-  cairo_matrix_t shift;
-  cairo_matrix_init_translate(&shift, src.left, src.top);
-  cairo_matrix_multiply(&m, &m, &shift);
   cairo_pattern_set_matrix(pattern, &m);
+  (void)local;
   bool exact = (sw == dw || xtiled) && (sh == dh || ytiled);
   cairo_pattern_set_filter(pattern, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
   bool tiled = xtiled || ytiled;
   if (tiled) {
-    // Tile the source part alone: copy it to its own surface.
-    cairo_surface_t* part = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, sw, sh);
-    cairo_t* pc = cairo_create(part);
-    cairo_set_source_surface(pc, surface, -src.left, -src.top);
-    cairo_set_operator(pc, CAIRO_OPERATOR_SOURCE);
-    cairo_paint(pc);
-    cairo_destroy(pc);
-    cairo_pattern_destroy(pattern);
-    pattern = cairo_pattern_create_for_surface(part);
-    cairo_surface_destroy(part);
-    cairo_matrix_init_scale(&m, sx, sy);
-    cairo_matrix_translate(&m, -dst.left, -dst.top);
-    cairo_pattern_set_matrix(pattern, &m);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
     cairo_pattern_set_filter(pattern, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_rectangle(cr, dst.left, dst.top, dw, dh);
@@ -174,6 +165,7 @@ void DrawPiece(cairo_t* cr, cairo_surface_t* surface, const RECT& src, const REC
     cairo_mask(cr, pattern);
   }
   cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(part);
   cairo_restore(cr);
 }
 
@@ -460,7 +452,6 @@ void CRenderEngine::FillPie(HDC hDC, const RECT& rc, double startAngle, double s
   double w = rc.right - rc.left;
   double h = rc.bottom - rc.top;
   cairo_save(hDC);
-  SetSourceArgb(hDC, dwColor);
   cairo_translate(hDC, rc.left + w / 2, rc.top + h / 2);
   cairo_scale(hDC, w / 2, h / 2);
   double a0 = startAngle * kPi / 180.0;
@@ -477,6 +468,7 @@ void CRenderEngine::FillPie(HDC hDC, const RECT& rc, double startAngle, double s
     cairo_close_path(hDC);
   }
   cairo_restore(hDC);
+  SetSourceArgb(hDC, dwColor);
   cairo_fill(hDC);
 }
 
