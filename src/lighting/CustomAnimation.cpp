@@ -101,7 +101,8 @@ void CustomAnimation::Draw(LightEffectState& state, const LightEffectStep& step,
   auto leds = state.Leds();
   switch (step.ledRegMode) {
     case kBreathing: {
-      if (phase_ == 0 && step.ledMultiColor) state.colourIndex = LightSteps::NextWheelIndex(state.colourIndex, 16);
+      if (phase_ == 0 && step.ledMultiColor)
+        state.colourIndex = LightSteps::NextWheelIndex(state.colourIndex, 16);
       const Rgb colour = step.ledMultiColor ? kColourWheel[state.colourIndex] : fixed;
       state.FillAll(LightSteps::Entry(colour, Scale(bright, kBreathingCurve[phase_ & 127])));
       break;

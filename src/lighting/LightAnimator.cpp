@@ -95,7 +95,8 @@ void LightAnimator::RunStep(LightStep step, std::int64_t nowMs) {
 
 std::int64_t LightAnimator::ScheduleAfterStep(LightStep step, std::int64_t nowMs) const {
   const std::int64_t period =
-      std::max(LightEffectCodes::ThresholdTicks(deviceType_, setting_.selectItem, setting_.speed), 1) * kTickMs;
+      std::max(LightEffectCodes::ThresholdTicks(deviceType_, setting_.selectItem, setting_.speed), 1) *
+      kTickMs;
   switch (step) {
     case LightStep::kStatic:
     case LightStep::kOff:

@@ -10,15 +10,16 @@ namespace {
 
 using S = LightStep;
 
-constexpr std::array<LightStep, 9> kMouseSteps = {S::kWave,   S::kSpectrum,    S::kBreathing,
-                                                  S::kStatic, S::kFlash,       S::kRunningRing,
+constexpr std::array<LightStep, 9> kMouseSteps = {S::kWave,          S::kSpectrum,  S::kBreathing,
+                                                  S::kStatic,        S::kFlash,     S::kRunningRing,
                                                   S::kBreathingFour, S::kFlashFour, S::kOff};
-constexpr std::array<LightStep, 9> kPadSteps = {S::kWave,   S::kSpectrum, S::kBreathing, S::kStatic, S::kFlash,
-                                                S::kCustom, S::kRing,     S::kRunningRing, S::kOff};
+constexpr std::array<LightStep, 9> kPadSteps = {S::kWave,   S::kSpectrum,    S::kBreathing,
+                                                S::kStatic, S::kFlash,       S::kCustom,
+                                                S::kRing,   S::kRunningRing, S::kOff};
 constexpr std::array<LightStep, 28> kKeyboardSteps = {
-    S::kCustom,   S::kKeyboard, S::kKeyboard,      S::kKeyboard,  S::kSpectrum, S::kKeyboard, S::kKeyboard,
-    S::kKeyboard, S::kKeyboard, S::kKeyboard,      S::kKeyboard,  S::kKeyboard, S::kKeyboard, S::kKeyboard,
-    S::kKeyboard, S::kKeyboard, S::kKeyboard,      S::kKeyboard,  S::kKeyboard, S::kCustom,   S::kKeyboard,
+    S::kCustom,   S::kKeyboard,      S::kKeyboard,  S::kKeyboard, S::kSpectrum, S::kKeyboard, S::kKeyboard,
+    S::kKeyboard, S::kKeyboard,      S::kKeyboard,  S::kKeyboard, S::kKeyboard, S::kKeyboard, S::kKeyboard,
+    S::kKeyboard, S::kKeyboard,      S::kKeyboard,  S::kKeyboard, S::kKeyboard, S::kCustom,   S::kKeyboard,
     S::kKeyboard, S::kBreathingFour, S::kFlashFour, S::kOff,      S::kCustom,   S::kFlash,    S::kKeyboard};
 
 struct CommonCodes {

@@ -17,7 +17,8 @@ class LightFrame {
   static constexpr std::size_t kFrameSize = 512;
   // LED i at bytes 3i..3i+2, each colour × brightness ÷ 256; LED 126 is left
   // 0 and bytes past the 512 are dropped. Returns LED count × 3 (at most 512).
-  static std::size_t BuildStreamFrame(std::span<const LedColour> leds, std::span<std::uint8_t, kFrameSize> frame);
+  static std::size_t BuildStreamFrame(std::span<const LedColour> leds,
+                                      std::span<std::uint8_t, kFrameSize> frame);
   // The button colour: red | blue << 8 | green << 16.
   static std::uint32_t PackButtonColour(LedColour entry);
   // Builds the frame and sends it with StreamLedFrame unless the channel has

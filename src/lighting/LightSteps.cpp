@@ -13,14 +13,14 @@ namespace {
 
 // Mouse running ring: nine groups of up to three LEDs (255 ends a group).
 constexpr std::array<std::array<std::uint8_t, 3>, 9> kMouseRingGroups = {{{0, 18, 255},
-                                                                         {1, 17, 255},
-                                                                         {2, 16, 255},
-                                                                         {3, 15, 255},
-                                                                         {4, 14, 255},
-                                                                         {5, 13, 255},
-                                                                         {6, 12, 255},
-                                                                         {7, 9, 11},
-                                                                         {8, 9, 10}}};
+                                                                          {1, 17, 255},
+                                                                          {2, 16, 255},
+                                                                          {3, 15, 255},
+                                                                          {4, 14, 255},
+                                                                          {5, 13, 255},
+                                                                          {6, 12, 255},
+                                                                          {7, 9, 11},
+                                                                          {8, 9, 10}}};
 // Mouse pad and headset running ring: seven pairs.
 constexpr std::array<std::array<std::uint8_t, 3>, 7> kPadRingGroups = {
     {{1, 14, 255}, {2, 13, 255}, {3, 12, 255}, {4, 11, 255}, {5, 10, 255}, {6, 9, 255}, {7, 8, 255}}};
@@ -57,8 +57,8 @@ void LightSteps::StepBreathingFour(LightEffectState& state, const LightSetting& 
   if (state.colourIndex > 3) state.colourIndex = 0;
   state.phase = StepPhase(setting.fx, 128, state.phase, 1);
   if (state.phase == 0) state.colourIndex = NextFourIndex(state.colourIndex);
-  state.FillAll(
-      Entry(kFourColours[state.colourIndex], Scale(kBreathingCurve[state.phase & 127], Bright(setting.light))));
+  state.FillAll(Entry(kFourColours[state.colourIndex],
+                      Scale(kBreathingCurve[state.phase & 127], Bright(setting.light))));
 }
 
 void LightSteps::StepStatic(LightEffectState& state, const LightSetting& setting) {
@@ -103,7 +103,8 @@ void LightSteps::StepWave(LightEffectState& state, const LightSetting& setting, 
     const int start = state.phase + 1;
     const int offset = headset ? 16 : 7;
     for (std::size_t i = 0; i < leds.size(); ++i)
-      leds[i] = Entry(WheelAt(static_cast<std::uint8_t>((start + static_cast<int>(i) * offset) % 192)), bright);
+      leds[i] =
+          Entry(WheelAt(static_cast<std::uint8_t>((start + static_cast<int>(i) * offset) % 192)), bright);
     return;
   }
   state.phase = StepPhase(setting.fx, 96, state.phase, headset ? 3 : 1);

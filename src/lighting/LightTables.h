@@ -12,12 +12,14 @@ namespace ostrel {
 // Brightness value of the brightness levels 0-4.
 inline constexpr std::array<std::uint8_t, 5> kBrightnessTable = {0, 63, 126, 190, 255};
 
-inline constexpr std::array<Rgb, 4> kFourColours = {{{0, 255, 180}, {0, 255, 0}, {255, 255, 255}, {255, 0, 0}}};
+inline constexpr std::array<Rgb, 4> kFourColours = {
+    {{0, 255, 180}, {0, 255, 0}, {255, 255, 255}, {255, 0, 0}}};
 
 inline constexpr std::array<std::uint8_t, 64> kBreathingRise = {
-    0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  12,  14,  16,  18,  20,  22,  24,  27,  30,  33,  36,
-    39,  42,  45,  49,  53,  57,  61,  65,  69,  73,  77,  81,  85,  89,  94,  99,  104, 109, 114, 119, 124, 129,
-    134, 140, 146, 152, 158, 164, 170, 176, 182, 188, 194, 200, 206, 213, 220, 227, 234, 241, 248, 255};
+    0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  12,  14,  16,  18,  20,
+    22,  24,  27,  30,  33,  36,  39,  42,  45,  49,  53,  57,  61,  65,  69,  73,
+    77,  81,  85,  89,  94,  99,  104, 109, 114, 119, 124, 129, 134, 140, 146, 152,
+    158, 164, 170, 176, 182, 188, 194, 200, 206, 213, 220, 227, 234, 241, 248, 255};
 
 namespace lighttables_detail {
 constexpr std::array<std::uint8_t, 128> MakeBreathing() {
@@ -55,12 +57,12 @@ constexpr std::array<Rgb, Total> MakeWheel(const std::array<std::uint8_t, N>& ri
   for (std::size_t i = 6 * N; i < Total; ++i) wheel[i] = wheel[i - 6 * N];
   return wheel;
 }
-inline constexpr std::array<std::uint8_t, 32> kWheelRise = {1,   3,   5,   7,   10,  14,  18,  22,  26,  32,  38,
-                                                            44,  50,  57,  65,  73,  81,  89,  99,  109, 119, 129,
-                                                            140, 152, 164, 176, 188, 200, 213, 227, 241, 255};
-inline constexpr std::array<std::uint8_t, 32> kWheelFall = {248, 234, 220, 206, 194, 182, 170, 158, 146, 134, 124,
-                                                            114, 104, 94,  85,  77,  69,  61,  53,  47,  41,  35,
-                                                            29,  24,  20,  16,  12,  8,   6,   4,   2,   0};
+inline constexpr std::array<std::uint8_t, 32> kWheelRise = {
+    1,  3,  5,  7,   10,  14,  18,  22,  26,  32,  38,  44,  50,  57,  65,  73,
+    81, 89, 99, 109, 119, 129, 140, 152, 164, 176, 188, 200, 213, 227, 241, 255};
+inline constexpr std::array<std::uint8_t, 32> kWheelFall = {
+    248, 234, 220, 206, 194, 182, 170, 158, 146, 134, 124, 114, 104, 94, 85, 77,
+    69,  61,  53,  47,  41,  35,  29,  24,  20,  16,  12,  8,   6,   4,  2,  0};
 inline constexpr std::array<std::uint8_t, 16> kSmallRise = {1,  5,  10,  18,  26,  38,  50,  65,
                                                             81, 99, 119, 140, 164, 188, 213, 241};
 inline constexpr std::array<std::uint8_t, 16> kSmallFall = {248, 220, 194, 170, 146, 124, 104, 85,
@@ -93,6 +95,7 @@ static_assert(kBreathingCurve[63] == 255 && kBreathingCurve[64] == 255 && kBreat
 static_assert(kWaveCurve[0] == 22 && kWaveCurve[47] == 255 && kWaveCurve[95] == 22);
 static_assert(kColourWheel[192] == kColourWheel[0] && kColourWheel[255] == kColourWheel[63]);
 static_assert(kColourWheel[31] == Rgb{255, 255, 0} && kColourWheel[63] == Rgb{0, 255, 0});
-static_assert(kSmallColourWheel[96] == kSmallColourWheel[0] && kSmallColourWheel[127] == kSmallColourWheel[31]);
+static_assert(kSmallColourWheel[96] == kSmallColourWheel[0] &&
+              kSmallColourWheel[127] == kSmallColourWheel[31]);
 
 }  // namespace ostrel
