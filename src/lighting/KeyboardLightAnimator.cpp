@@ -218,9 +218,8 @@ std::uint32_t KeyboardLightAnimator::Random() {
 }
 
 int KeyboardLightAnimator::RemapKey(int key) {
-  for (int n = 0; n < kKeyboardKeyCount; ++n)
-    if (kKeyPath[n] != kNoKey && kKeyPath[n] == key) return kAlternateKeyPath[n];
-  return kNoKey;
+  if (key < 0 || key > kKeyboardKeyCount) return kNoKey;
+  return kRemappedKey[static_cast<std::size_t>(key)];
 }
 
 void KeyboardLightAnimator::SetKey(int key, Rgb colour, std::uint8_t brightness) {

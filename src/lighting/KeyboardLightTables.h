@@ -80,6 +80,16 @@ inline constexpr std::array<std::uint8_t, kKeyboardKeyCount> kAlternateKeyPath =
   return path;
 }();
 
+// Key -> the key at its position of the alternate key path (keys 17 and 20,
+// 18 and 19 exchanged); keys off the path, and index 126, give no key.
+inline constexpr std::array<std::uint8_t, kKeyboardKeyCount + 1> kRemappedKey = [] {
+  std::array<std::uint8_t, kKeyboardKeyCount + 1> remapped{};
+  for (auto& k : remapped) k = kNoKey;
+  for (std::size_t n = 0; n < kKeyPath.size(); ++n)
+    if (kKeyPath[n] != kNoKey) remapped[kKeyPath[n]] = kAlternateKeyPath[n];
+  return remapped;
+}();
+
 // Ring 0 is key 51; each further ring surrounds the previous one.
 inline constexpr std::array<std::array<std::uint8_t, 12>, 12> kRingTable = [] {
   using keyboardtables_detail::Row;
