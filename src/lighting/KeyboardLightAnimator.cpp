@@ -751,25 +751,39 @@ std::int64_t KeyboardLightAnimator::RunDue(std::int64_t nowMs) {
   if (paused_) return kNeverDue;
   const bool pending = pending_;
   pending_ = false;
+  const bool mainFlashes = IsFlashMainEffect(setting_.selectItem);
+  const bool logoFlashes = LogoZone().code == 3;
+  const bool stFlashes = StZone().code == 3;
+  // The flash steps of all three zones share one toggle: a toggle by one
+  // redraws the other flashing zones in the same pass.
+  bool mainDue = pending || nowMs >= nextMainMs_;
+  bool logoDue = pending || nowMs >= nextLogoMs_;
+  bool stDue = pending || nowMs >= nextStMs_;
   std::int64_t due = kNeverDue;
-  if (LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) == LightStep::kCustom) {
-    due = main_.custom.Run(main_, setting_.speed, nowMs);
-  } else {
-    if (pending || nowMs >= nextMainMs_) {
+  for (int round = 0; round < 2; ++round) {
+    const std::uint8_t toggle = main_.toggle;
+    if (LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) == LightStep::kCustom) {
+      if (round == 0) due = main_.custom.Run(main_, setting_.speed, nowMs);
+    } else if (mainDue) {
       StepMain(nowMs);
       nextMainMs_ = MainNext(nowMs);
     }
+    if (logoDue) {
+      StepLogo(nowMs);
+      nextLogoMs_ = ZoneNext(LogoZone(), nowMs);
+    }
+    if (stDue) {
+      StepSt(nowMs);
+      nextStMs_ = ZoneNext(StZone(), nowMs);
+    }
+    if (main_.toggle == toggle) break;
+    mainDue = mainFlashes;
+    logoDue = logoFlashes;
+    stDue = stFlashes;
+  }
+  if (LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) != LightStep::kCustom)
     due = nextMainMs_;
-  }
   due = std::min(due, main_.perLed.Run(main_.Leds(), nowMs));
-  if (pending || nowMs >= nextLogoMs_) {
-    StepLogo(nowMs);
-    nextLogoMs_ = ZoneNext(LogoZone(), nowMs);
-  }
-  if (pending || nowMs >= nextStMs_) {
-    StepSt(nowMs);
-    nextStMs_ = ZoneNext(StZone(), nowMs);
-  }
   return std::min({due, nextLogoMs_, nextStMs_});
 }
 

@@ -307,3 +307,29 @@ TEST(KeyboardLight, StepsAtTheKeyboardThresholds) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// The main zone's flash and the logo's flash share one toggle: when the
+// main zone turns off, the logo turns off with it.
+TEST(KeyboardLight, FlashingZonesShareOneToggle) {
+  KeyboardLightAnimator kb;
+  LightSetting main = Main(26);  // 7 × 200 ms at speed 4
+  LightSetting logo;
+  logo.logoSelectItem = 3;  // 28 × 100 ms at speed 0
+  logo.logoLight = 4;
+  logo.logoRed = 255;
+  LightSetting st;
+  st.stSelectItem = 5;
+  kb.ApplyLighting(main, logo, st);
+  EXPECT_EQ(kb.RunDue(0), 1400);
+  EXPECT_EQ(kb.LogoLeds()[0], (LedColour{255, 0, 0, 255}));
+  EXPECT_EQ(kb.State().GetLedColour(0), (LedColour{200, 100, 50, 255}));
+  kb.RunDue(1400);
+  EXPECT_EQ(kb.State().GetLedColour(0), LedColour{});
+  EXPECT_EQ(kb.LogoLeds()[0], LedColour{});
+}
+
+}  // namespace
+}  // namespace ostrel
