@@ -27,6 +27,15 @@ void LightSyncAnimator::SetCommonEffect(CommonEffect effect, const LightSetting&
   pending_ = true;
 }
 
+bool LightSyncAnimator::PageRecord(int sourceType, const LightSetting& source, int deviceType, LightSetting& out) {
+  const CommonEffect effect = LightEffectCodes::CommonEffectFor(sourceType, source.selectItem);
+  const int code = LightEffectCodes::CodeForCommonEffect(deviceType, effect);
+  if (effect == CommonEffect::kNone || code < 0) return false;
+  out = source;
+  out.selectItem = static_cast<std::uint8_t>(code);
+  return true;
+}
+
 CommonEffect LightSyncAnimator::Effect() const {
   std::lock_guard lock(mutex_);
   return effect_;

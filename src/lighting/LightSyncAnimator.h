@@ -21,6 +21,11 @@ class LightSyncAnimator : public LightSchedule {
   // direction, multi-colour and colour of `parameters`. Restarts the effect.
   void SetCommonEffect(CommonEffect effect, const LightSetting& parameters);
   CommonEffect Effect() const;
+  // The record a page of `deviceType` shows during synchronisation: the
+  // source page's main record with its effect code replaced by the page's
+  // code of the common effect. The source's code maps to no common effect:
+  // false, and nothing is written.
+  static bool PageRecord(int sourceType, const LightSetting& source, int deviceType, LightSetting& out);
 
   // Nothing is due while no target is paused.
   std::int64_t RunDue(std::int64_t nowMs) override;

@@ -70,6 +70,25 @@ TEST(LightEffectCodes, SynchronisationMapsToEachTypesCode) {
   EXPECT_EQ(LightEffectCodes::CodeForCommonEffect(7, CommonEffect::kOff), 8);
 }
 
+TEST(LightSync, PagesTakeTheirOwnCodeOfTheCommonEffect) {
+  LightSetting out;
+  out.selectItem = 99;
+  EXPECT_FALSE(LightSyncAnimator::PageRecord(1, Setting(7, 4, 0, 0, 0), 2, out));  // keyboard reactive
+  EXPECT_EQ(out.selectItem, 99);
+  const LightSetting mouse = Setting(2, 3, 1, 1, 1, {1, 2, 3});
+  struct Case {
+    int type, code;
+  } cases[] = {{1, 5}, {2, 2}, {3, 2}, {6, 2}, {7, 2}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(LightSyncAnimator::PageRecord(2, mouse, c.type, out));
+    LightSetting expected = mouse;
+    expected.selectItem = static_cast<std::uint8_t>(c.code);
+    EXPECT_EQ(out, expected) << c.type;
+  }
+  ASSERT_TRUE(LightSyncAnimator::PageRecord(1, Setting(26, 4, 0, 0, 0), 3, out));
+  EXPECT_EQ(out.selectItem, 4);  // keyboard flash -> pad flash
+}
+
 // Calls the schedule every millisecond, as a polling loop would, and counts
 // the steps (phase changes) the spectrum made.
 TEST(LightAnimator, SpectrumStepsAtItsThresholdBySpeed) {
