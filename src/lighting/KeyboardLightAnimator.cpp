@@ -40,7 +40,7 @@ KeyboardLightAnimator::KeyboardLightAnimator() : main_(kKeyboardKeyCount) {
 // ---- settings -------------------------------------------------------------
 
 void KeyboardLightAnimator::ApplyLighting(const LightSetting& main, const LightSetting& logo,
-                                          const LightSetting& st) {
+                                          const LightSetting& st, KeyboardLightHost* host) {
   LightSetting merged = main;
   merged.logoSelectItem = logo.logoSelectItem;
   merged.logoLight = logo.logoLight;
@@ -60,17 +60,18 @@ void KeyboardLightAnimator::ApplyLighting(const LightSetting& main, const LightS
   merged.stRed = st.stRed;
   merged.stGreen = st.stGreen;
   merged.stBlue = st.stBlue;
-  SetLightSetting(merged);
+  if (SetLightSetting(merged) && merged.selectItem == kCustomColoursEffect && host != nullptr)
+    ReloadCustomGroup(*host);
 }
 
-void KeyboardLightAnimator::SetLightSetting(const LightSetting& main) {
+bool KeyboardLightAnimator::SetLightSetting(const LightSetting& main) {
   std::lock_guard lock(mutex_);
   setting_ = main;
-  if (main.selectItem != previousEffect_) {
-    previousEffect_ = main.selectItem;
-    StartMainEffect();
-  }
   pending_ = true;
+  if (main.selectItem == previousEffect_) return false;
+  previousEffect_ = main.selectItem;
+  StartMainEffect();
+  return true;
 }
 
 LightSetting KeyboardLightAnimator::GetLightSetting() const {
@@ -859,6 +860,29 @@ void KeyboardLightAnimator::FillCustomColours(bool on, KeyboardLightHost& host) 
     GetCustomColours(colours);
     host.StoreCustomColours(group, colours);
   }
+}
+
+void KeyboardLightAnimator::SetCustomGroup(int group, KeyboardLightHost& host) {
+  host.SelectCustomGroup(group);
+  host.SetProfileCustomGroup(group);
+}
+
+void KeyboardLightAnimator::LoadCustomGroup(int group, KeyboardLightHost& host) {
+  host.SelectCustomGroup(group);
+  std::array<CustomColor, kKeyboardKeyCount> colours{};
+  host.ReadCustomColours(group, colours);
+  LoadCustomColours(colours);
+  DownloadLedColours(host);
+  host.SetProfileCustomGroup(group);
+}
+
+void KeyboardLightAnimator::ReloadCustomGroup(KeyboardLightHost& host) {
+  const int group = GetLightSetting().customLightModeGroupIndex;
+  std::array<CustomColor, kKeyboardKeyCount> colours{};
+  host.ReadCustomColours(group, colours);
+  LoadCustomColours(colours);
+  host.SelectCustomGroup(group);
+  DownloadLedColours(host);
 }
 
 void KeyboardLightAnimator::ColourKey(int key, KeyboardLightHost& host) {

@@ -35,9 +35,13 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   // the St bytes 22-29 are copied into the main record, which the zone steps
   // read. A changed main effect restarts the effects (and the zone phases);
   // zone changes alone do not.
-  void ApplyLighting(const LightSetting& main, const LightSetting& logo, const LightSetting& st);
-  // The main record alone (byte 0 compared as above).
-  void SetLightSetting(const LightSetting& main);
+  // Starting effect 20 reloads the group of byte 30 through `host` when
+  // one is given.
+  void ApplyLighting(const LightSetting& main, const LightSetting& logo, const LightSetting& st,
+                     KeyboardLightHost* host = nullptr);
+  // The main record alone (byte 0 compared as above). True when the main
+  // effect started anew.
+  bool SetLightSetting(const LightSetting& main);
   LightSetting GetLightSetting() const;
   void SetCustomSteps(std::vector<LightEffectStep> steps);
   void SetLightList(std::vector<LightListEntry> list, std::int64_t nowMs);
@@ -70,6 +74,13 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   // result.
   int DownloadLedColours(KeyboardLightHost& host);
   void FillCustomColours(bool on, KeyboardLightHost& host);
+  // The custom-effect combo chose group g: the combo and the profile's
+  // current group follow.
+  void SetCustomGroup(int group, KeyboardLightHost& host);
+  // Shows group g, sends it and makes it the profile's current group.
+  void LoadCustomGroup(int group, KeyboardLightHost& host);
+  // Shows and sends the group of byte 30; the profile's current group stays.
+  void ReloadCustomGroup(KeyboardLightHost& host);
   void ColourKey(int key, KeyboardLightHost& host);
   void ColourSelectedKeys(std::span<const int> keys, KeyboardLightHost& host);
 

@@ -21,6 +21,12 @@ class KeyboardLightHost {
   virtual int WriteLedColours(const std::uint8_t* frame, std::size_t length) = 0;
   // Stores the colours as the group's in the profile and saves it.
   virtual void StoreCustomColours(int group, std::span<const CustomColor> colours) = 0;
+  // The group's 126 colours from the profile (zeros for a new group).
+  virtual void ReadCustomColours(int group, std::span<CustomColor> out) = 0;
+  // Selects the group in the custom-effect combo.
+  virtual void SelectCustomGroup(int group) = 0;
+  // Makes the group the profile's current group.
+  virtual void SetProfileCustomGroup(int group) = 0;
 };
 
 }  // namespace ostrel

@@ -27,7 +27,8 @@ void LightSyncAnimator::SetCommonEffect(CommonEffect effect, const LightSetting&
   pending_ = true;
 }
 
-bool LightSyncAnimator::PageRecord(int sourceType, const LightSetting& source, int deviceType, LightSetting& out) {
+bool LightSyncAnimator::PageRecord(int sourceType, const LightSetting& source, int deviceType,
+                                   LightSetting& out) {
   const CommonEffect effect = LightEffectCodes::CommonEffectFor(sourceType, source.selectItem);
   const int code = LightEffectCodes::CodeForCommonEffect(deviceType, effect);
   if (effect == CommonEffect::kNone || code < 0) return false;

@@ -42,6 +42,19 @@ class RecordingHost : public KeyboardLightHost {
   void StoreCustomColours(int g, std::span<const CustomColor> colours) override {
     stores.emplace_back(g, std::vector<CustomColor>(colours.begin(), colours.end()));
   }
+  void ReadCustomColours(int g, std::span<CustomColor> out) override {
+    reads.push_back(g);
+    for (std::size_t k = 0; k < out.size(); ++k)
+      out[k] = {static_cast<std::uint8_t>(g), static_cast<std::uint8_t>(k), 0, 0};
+  }
+  void SelectCustomGroup(int g) override {
+    group = g;
+    comboSelections.push_back(g);
+  }
+  void SetProfileCustomGroup(int g) override { profileGroup = g; }
+  std::vector<int> reads;
+  std::vector<int> comboSelections;
+  int profileGroup = -1;
 };
 
 TEST(KeyboardLight, RemapKeyExchangesTheTopRightKeys) {
@@ -273,6 +286,27 @@ TEST(KeyboardLight, CustomGroupShowsAtTheZoneBrightness) {
   EXPECT_EQ(kb.State().GetLedColour(100), (LedColour{9, 8, 7, 255}));
   EXPECT_EQ(host.writes.size(), 1u);
   EXPECT_TRUE(host.stores.empty());  // no group selected
+}
+
+TEST(KeyboardLight, StartingEffectTwentyReloadsTheStoredGroup) {
+  RecordingHost host;
+  LightSetting main = Main(20);
+  main.customLightModeGroupIndex = 3;
+  KeyboardLightAnimator kb;
+  kb.ApplyLighting(main, main, main, &host);
+  EXPECT_EQ(host.reads, (std::vector<int>{3}));
+  EXPECT_EQ(host.comboSelections, (std::vector<int>{3}));
+  EXPECT_EQ(host.profileGroup, -1);  // a reload leaves the profile's group
+  ASSERT_EQ(host.writes.size(), 1u);
+  EXPECT_EQ(host.writes[0][3 * 40 + 1], 40);  // key 40: green = its number
+  EXPECT_EQ(kb.State().GetLedColour(40), (LedColour{3, 40, 0, 0}));
+  kb.ApplyLighting(main, main, main, &host);  // same effect: nothing reloads
+  EXPECT_EQ(host.reads.size(), 1u);
+
+  kb.LoadCustomGroup(5, host);
+  EXPECT_EQ(host.profileGroup, 5);
+  EXPECT_EQ(host.writes.size(), 2u);
+  EXPECT_EQ(kb.State().GetLedColour(2).red, 5);
 }
 
 TEST(KeyboardLight, SweepFadesBehindItsRow) {
