@@ -367,3 +367,37 @@ TEST(KeyboardLight, FlashingZonesShareOneToggle) {
 
 }  // namespace
 }  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// The self-running keyboard effects keep lighting keys step after step
+// (the fronts re-seed themselves, the flares restart).
+TEST(KeyboardLight, SelfRunningEffectsKeepGoing) {
+  for (int effect : {10, 13, 14, 15, 16, 21, 27}) {
+    KeyboardLightAnimator kb;
+    kb.SetLightSetting(Main(effect));
+    int darkSteps = 0;
+    for (int i = 0; i < 3000; ++i) {
+      kb.StepMain(i);
+      int lit = 0;
+      for (const LedColour& c : kb.State().Leds()) lit += c.brightness != 0 ? 1 : 0;
+      darkSteps = lit == 0 ? darkSteps + 1 : 0;
+      ASSERT_LT(darkSteps, 60) << "effect " << effect << " went dark at step " << i;
+    }
+  }
+}
+
+TEST(KeyboardLight, ShowRunsThroughItsStagesAndStartsOver) {
+  KeyboardLightAnimator kb;
+  kb.SetLightSetting(Main(14));
+  std::vector<int> stages = {0};
+  for (int i = 0; i < 400 && stages.size() < 6; ++i) {
+    kb.StepMain(i);
+    if (kb.Effects().stage != stages.back()) stages.push_back(kb.Effects().stage);
+  }
+  EXPECT_EQ(stages, (std::vector<int>{0, 1, 2, 3, 4, 0}));
+}
+
+}  // namespace
+}  // namespace ostrel
