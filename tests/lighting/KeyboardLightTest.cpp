@@ -88,6 +88,32 @@ TEST(KeyboardLight, KeyPressesReactUnderEffectSevenOnly) {
   EXPECT_EQ(breathing.Effects().reactive[30], 0);
 }
 
+// Reactive effects with nothing lit sleep until a key lights something.
+TEST(KeyboardLight, KeyEffectsSleepUntilAKeyEvent) {
+  for (int effect : {7, 8, 9}) {
+    KeyboardLightAnimator kb;
+    int wakes = 0;
+    kb.SetKeyEventWake([&] { ++wakes; });
+    kb.SetLightSetting(Main(effect));
+    EXPECT_EQ(kb.RunDue(0), kNeverDue) << effect;
+    kb.OnDeviceKey(50, 1);
+    EXPECT_EQ(wakes, 1) << effect;
+    EXPECT_EQ(kb.RunDue(1), 1 + 2 * kTickMs) << effect;
+    EXPECT_NE(kb.State().GetLedColour(50).brightness, 0) << effect;
+    std::int64_t now = 1;
+    std::int64_t due = 0;
+    for (int i = 0; i < 400 && due != kNeverDue; ++i) due = kb.RunDue(now += 2 * kTickMs);
+    EXPECT_EQ(due, kNeverDue) << effect;  // faded out: asleep again
+    EXPECT_EQ(kb.State().GetLedColour(50).brightness, 0) << effect;
+  }
+  KeyboardLightAnimator other;
+  int wakes = 0;
+  other.SetKeyEventWake([&] { ++wakes; });
+  other.SetLightSetting(Main(5));
+  other.OnDeviceKey(50, 1);
+  EXPECT_EQ(wakes, 0);
+}
+
 TEST(KeyboardLight, DeviceKeysGoThroughTheSlotMap) {
   KeyboardLightAnimator kb;
   std::array<int, kKeyboardKeyCount> slots{};
