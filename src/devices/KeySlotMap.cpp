@@ -31,4 +31,14 @@ void KeySlotMap::FindSlots(std::span<const std::uint8_t> deviceKeyTable, std::sp
   }
 }
 
+std::vector<std::uint8_t> KeySlotMap::SlotAttributes(std::span<const std::uint8_t> attributes) const {
+  std::vector<std::uint8_t> leds(slots_.size(), kNoLed);
+  for (std::size_t key = 0; key < slots_.size(); ++key) {
+    if (!HasSlot(key)) continue;
+    const auto slot = static_cast<std::size_t>(slots_[key]);
+    if (slot < attributes.size()) leds[key] = attributes[slot];
+  }
+  return leds;
+}
+
 }  // namespace ostrel

@@ -31,7 +31,12 @@ class KeySlotMap {
   std::size_t KeyCount() const { return slots_.size(); }
   std::span<const int> Slots() const { return slots_; }
 
+  // Keyboard `KeyLedMap`: per key the attribute byte of its slot (the key's
+  // LED), kNoLed for a key without a slot or without an attribute.
+  std::vector<std::uint8_t> SlotAttributes(std::span<const std::uint8_t> attributes) const;
+
   static constexpr std::size_t kMaxTableBytes = 512;
+  static constexpr std::uint8_t kNoLed = 0xFF;
 
  private:
   std::vector<int> slots_;

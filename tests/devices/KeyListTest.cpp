@@ -162,6 +162,20 @@ TEST(KeySlots, TablesPastOneBlockAndTheNoSlotValueGiveNoSlot) {
   EXPECT_EQ(slots.Slot(99), kMouseNoSlot);
 }
 
+TEST(KeySlots, LedOfEachKeyIsTheAttributeOfItsSlot) {
+  const std::vector<std::uint8_t> table = {0x10, 0x02, 0, 0x10, 0x01, 0, 0x10, 0x04, 0};
+  KeySlotMap slots(10, kMouseNoSlot);
+  slots.FindSlots(table, MouseFactoryKeyTable);
+  // Slot 2 has no attribute byte: the key has no LED.
+  const std::vector<std::uint8_t> attributes = {7, 9};
+  const auto leds = slots.SlotAttributes(attributes);
+  ASSERT_EQ(leds.size(), 10u);
+  EXPECT_EQ(leds[0], 9);
+  EXPECT_EQ(leds[1], 7);
+  EXPECT_EQ(leds[2], KeySlotMap::kNoLed);
+  EXPECT_EQ(leds[3], KeySlotMap::kNoLed);
+}
+
 // --- the device table -----------------------------------------------------
 
 TEST(KeyDeviceTable, CurrentFunctionsGoToTheirSlots) {

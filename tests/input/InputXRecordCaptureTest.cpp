@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <iterator>
 #include <mutex>
 #include <vector>
@@ -153,6 +154,10 @@ TEST(InputXRecordCaptureWithoutServer, ReportsNotAvailable) {
             XRecordKeyCapture::StartResult::kNotAvailable);
   EXPECT_FALSE(capture.IsRunning());
   capture.Stop();
+
+  // No display at all: the session has no X server.
+  unsetenv("DISPLAY");
+  EXPECT_EQ(capture.Start([](const KeyHookEvent&) {}), XRecordKeyCapture::StartResult::kNotAvailable);
 }
 
 }  // namespace
