@@ -48,8 +48,8 @@ int FindSpecialType(std::uint8_t type) {
   return -1;
 }
 
-// KeyTable row with the action's type, p1 and p2, else SpecialActionTable
-// by type and p1 first: the names of Fn, game mode, smart key and M1-M5.
+// SpecialActionTable by type and p1 first (smart key, off), else the
+// KeyTable row with the action's type, p1 and p2 (Fn, game mode, M1-M5).
 Parts SpecialKeyParts(const KeyAction& action) {
   const int special = FindSpecial(action.type, action.p1);
   if (special >= 0) return RowName(SpecialActionTable, special);
