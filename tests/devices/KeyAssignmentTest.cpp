@@ -68,7 +68,7 @@ TEST_P(KeyAssignmentBuild, BuildsTheAction) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Categories, KeyAssignmentBuild,
+    KeyCategories, KeyAssignmentBuild,
     ::testing::Values(
         BuildCase{"WheelDown3", Wheel(1, "3"), A(0x12, 0x00, 0xFD)},
         BuildCase{"WheelDown0IsMinus128", Wheel(1, "0"), A(0x12, 0x00, 0x80)},
@@ -166,7 +166,7 @@ std::optional<T> Opt(T v) {
   return v;
 }
 
-INSTANTIATE_TEST_SUITE_P(Actions, KeyAssignmentShow,
+INSTANTIATE_TEST_SUITE_P(KeyActions, KeyAssignmentShow,
                          ::
                              testing::
                                  Values(

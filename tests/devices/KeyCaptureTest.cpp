@@ -47,7 +47,7 @@ TEST_P(KeyCapture, PressBecomesKeyboardAction) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyCapture,
+    KeyPresses, KeyCapture,
     ::testing::Values(
         // Right Ctrl shows as the Ctrl option but is stored as itself.
         CaptureCase{"RightCtrl", KEY_RIGHTCTRL, -1, 1, "", A(0x20, 0x10, 0x00)},

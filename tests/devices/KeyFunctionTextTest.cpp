@@ -37,7 +37,7 @@ constexpr KeyPage M = KeyPage::kMouse;
 constexpr KeyPage K = KeyPage::kKeyboard;
 
 INSTANTIATE_TEST_SUITE_P(
-    Types, KeyFunctionTextCases,
+    KeyTypes, KeyFunctionTextCases,
     ::testing::Values(
         TextCase{"Key", A(0x20, 0, 0x06), M, "[keyboard_key_C]"},
         TextCase{"CtrlPlusKey", A(0x20, 0x01, 0x06), M, "[keyboard_key_LCtrl]+[keyboard_key_C]"},

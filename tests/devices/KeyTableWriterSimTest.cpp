@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ struct Model {
   const char* name;
   std::span<const KeyAction> factory;
   int noSlot;
+  friend void PrintTo(const Model& m, std::ostream* os) { *os << m.name; }
 };
 
 class KeyTableWriterSim : public ::testing::TestWithParam<Model> {
@@ -158,7 +160,7 @@ TEST_P(KeyTableWriterSim, DisconnectedChannelSendsNothing) {
   EXPECT_TRUE(device_->Log().CommandFrames().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, KeyTableWriterSim,
+INSTANTIATE_TEST_SUITE_P(KeyDevices, KeyTableWriterSim,
                          ::testing::Values(Model{"keyboard", KeyboardFactoryKeyTable, kKeyboardNoSlot},
                                            Model{"mouse", MouseFactoryKeyTable, kMouseNoSlot},
                                            Model{"receiver", MouseFactoryKeyTable, kMouseNoSlot}),
