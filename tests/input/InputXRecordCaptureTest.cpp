@@ -146,6 +146,22 @@ TEST_F(InputXRecordCapture, StopEndsDeliveryAndCaptureRestarts) {
   EXPECT_EQ(events[2].record.vkCode, static_cast<std::uint32_t>('Z'));
 }
 
+// A held key repeats as further presses and ends with one release, as the
+// hook reports it (the macro recorder drops the repeats).
+TEST_F(InputXRecordCapture, HeldKeyRepeatsPressesOnly) {
+  ASSERT_EQ(Start(), XRecordKeyCapture::StartResult::kStarted);
+  ASSERT_TRUE(server_.XdoTool("keydown q sleep 1 keyup q"));
+  for (std::size_t n = 1;; ++n) {
+    ASSERT_TRUE(recorder_.WaitFor(n));
+    if (!recorder_.Events().back().IsPress()) break;
+  }
+  const auto events = recorder_.Events();
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    EXPECT_EQ(events[i].record.vkCode, static_cast<std::uint32_t>('Q'));
+    EXPECT_EQ(events[i].IsPress(), i + 1 < events.size()) << i;
+  }
+}
+
 TEST(InputXRecordCaptureWithoutServer, ReportsNotAvailable) {
   XRecordKeyCapture capture;
   // A display number nothing listens on.
