@@ -48,6 +48,7 @@ class InputXRecordCapture : public ::testing::Test {
   void SetUp() override {
     if (server_.Display().empty()) GTEST_SKIP() << "Xvfb cannot start here";
     if (!XRecordKeyCapture::IsAvailable(server_.Display())) GTEST_SKIP() << "the X server has no RECORD";
+    if (!server_.XdoTool("version")) GTEST_SKIP() << "xdotool is not installed";
   }
   XRecordKeyCapture::StartResult Start() {
     return capture_.Start([this](const KeyHookEvent& e) { recorder_.Add(e); }, server_.Display());
