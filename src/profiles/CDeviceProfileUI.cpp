@@ -114,6 +114,14 @@ void CDeviceProfileUI::BindControls() {
     });
   }
   UpdateSpreadButton();
+  // A page may set the panel up before it joins the window: show what was
+  // loaded and selected then.
+  if (!list_.Entries().empty()) {
+    FillCombo();
+    ShowCurrent();
+    ApplyTabVisibility();
+  }
+  if (selectedTab_ != 0) SelectTab(selectedTab_);
 }
 
 CControlUI* CDeviceProfileUI::FindInPanel(const char* name) const {
@@ -247,6 +255,7 @@ void CDeviceProfileUI::ApplyTabVisibility() {
 }
 
 void CDeviceProfileUI::SelectTab(int tabNumber) {
+  selectedTab_ = tabNumber;
   std::array<COptionUI*, ProfileTabs::kTabCount> tabs{};
   if (!FindTabs(&tabs)) return;
   const auto selection = ProfileTabs::SelectionFor(tabNumber);

@@ -160,6 +160,8 @@ class CDeviceProfileUI : public CHorizontalLayoutUI {
   IDeviceProfileHost* host_ = nullptr;
   // The tab options select exclusively within this panel only.
   std::string tabGroup_;
+  // The last SelectTab, applied again when the layout arrives later.
+  int selectedTab_ = 0;
 };
 
 }  // namespace ostrel

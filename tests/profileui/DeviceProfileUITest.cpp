@@ -14,6 +14,7 @@
 #include "platform/ui/COptionUI.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
+#include "platform/ui/CVerticalLayoutUI.h"
 #include "platform/ui/WindowApi.h"
 #include "profiles/JsonFileUtil.h"
 
@@ -478,6 +479,28 @@ TEST_F(DeviceProfileUI, TwoPanelsInOneWindowKeepApart) {
   EXPECT_TRUE(tab(b, "deng_Op_tab")->IsSelected());
   EXPECT_FALSE(tab(b, "cursor_Op_tab")->IsVisible());
   EXPECT_TRUE(tab(a, "cursor_Op_tab")->IsVisible());
+}
+
+TEST_F(DeviceProfileUI, APanelSetUpBeforeItJoinsTheWindowShowsItsProfiles) {
+  auto* early = new Panel();
+  early->SetDeviceType(1);
+  early->SetPaths(deviceFolder.string(), defaultProfile.string());
+  early->LoadProfileList();
+  early->AddProfile();
+  early->SelectTab(3);
+  auto* page = new CVerticalLayoutUI();
+  page->Add(early);
+  CPaintManagerUI pm;
+  pm.Init(nullptr, "late");
+  pm.AttachDialog(page);
+  auto* combo = static_cast<CComboUI*>(pm.FindSubControlByName(early, Panel::kComboName));
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->GetCount(), 2);
+  EXPECT_EQ(combo->GetCurSel(), 0);
+  EXPECT_EQ(static_cast<CEditUI*>(pm.FindSubControlByName(early, Panel::kNameEditName))->GetText(),
+            "profile1");
+  EXPECT_TRUE(static_cast<COptionUI*>(pm.FindSubControlByName(early, "macro_Op_tab"))->IsSelected());
+  EXPECT_FALSE(pm.FindSubControlByName(early, "cursor_Op_tab")->IsVisible());
 }
 
 TEST_F(DeviceProfileUI, TheLayoutKeepsToTheSkin) {
