@@ -79,7 +79,8 @@ CDeviceProfileUI::CDeviceProfileUI() : tabGroup_("device_profile_tabs_" + std::t
 CDeviceProfileUI::~CDeviceProfileUI() = default;
 
 void* CDeviceProfileUI::GetInterface(const char* pstrName) {
-  if (CDuiString(pstrName).CompareNoCase(kElementName) == 0) return this;
+  const CDuiString name(pstrName);
+  if (name.CompareNoCase(kElementName) == 0 || name.CompareNoCase(kClassName) == 0) return this;
   return CHorizontalLayoutUI::GetInterface(pstrName);
 }
 
