@@ -303,6 +303,9 @@ bool CDeviceProfileUI::HandleClick(const char* senderName) {
   const CDuiString name(senderName);
   for (const ClickRow& row : kClickRows) {
     if (name.CompareNoCase(row.name) != 0) continue;
+    // A switch still waiting for its timer happens first: the buttons act on
+    // the profile the combo shows.
+    SwitchToComboSelection();
     (this->*row.handler)();
     return true;
   }
@@ -371,10 +374,14 @@ void CDeviceProfileUI::OnRename() {
 
 void CDeviceProfileUI::SwitchToComboSelection() {
   const int index = CurrentIndex();
-  // The selection came back to the current profile: stored, nothing to reload.
-  const bool changed = index != list_.CurrentIndex();
+  if (index == list_.CurrentIndex()) {
+    // The selection came back to the current profile: stored, nothing to
+    // reload, and the name being edited stays.
+    if (list_.StoredSelection() != index) list_.SelectProfile(index);
+    return;
+  }
   if (!SelectProfile(index, false)) return;
-  if (changed) ActivateCurrentProfile();
+  ActivateCurrentProfile();
 }
 
 void CDeviceProfileUI::ActivateCurrentProfile() {

@@ -356,6 +356,23 @@ TEST_F(DeviceProfileUI, PickingInTheComboSwitchesOnceWhenTimer1055Fires) {
   EXPECT_EQ(host.activated.size(), 2u);
 }
 
+TEST_F(DeviceProfileUI, AButtonBeforeTheTimerActsOnTheProfileTheComboShows) {
+  SetUpPanel();
+  FillTo(3);
+  const std::vector<ProfileEntry> before = panel->List().Entries();
+  ShowMenu();
+  PickInCombo(2);
+  ClickOn(Panel::kDeleteButtonName);
+  EXPECT_EQ(ComboTexts(), (std::vector<std::string>{"profile1", "profile2"}));
+  EXPECT_FALSE(std::filesystem::exists(ProfileFile(deviceFolder, before[2].uuid)));
+  EXPECT_TRUE(std::filesystem::exists(ProfileFile(deviceFolder, before[0].uuid)));
+  // The switch to the shown profile, then the delete's neighbour; the timer adds nothing.
+  EXPECT_EQ(host.activated, (std::vector<std::string>{before[2].uuid, before[1].uuid}));
+  Advance(DeviceProfileList::kSwitchDelayMs);
+  EXPECT_EQ(host.activated.size(), 2u);
+  EXPECT_EQ(panel->CurrentUuid(), before[1].uuid);
+}
+
 TEST_F(DeviceProfileUI, ChoosingTheCurrentProfileAgainDoesNotReload) {
   SetUpPanel();
   FillTo(2);
