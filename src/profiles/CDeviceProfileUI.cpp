@@ -114,7 +114,8 @@ void CDeviceProfileUI::BindControls() {
       return true;
     });
   }
-  UpdateSpreadButton();
+  // Folded until the user spreads it, whatever the layout says.
+  ShowProfileMenu(menuShown_);
   // A page may set the panel up before it joins the window: show what was
   // loaded and selected then.
   if (!list_.Entries().empty()) {
@@ -268,13 +269,9 @@ void CDeviceProfileUI::SelectTab(int tabNumber) {
 }
 
 void CDeviceProfileUI::ShowProfileMenu(bool show) {
+  menuShown_ = show;
   if (CControlUI* menu = MenuLayout()) menu->SetVisible(show);
   UpdateSpreadButton();
-}
-
-bool CDeviceProfileUI::IsProfileMenuShown() const {
-  const CControlUI* menu = MenuLayout();
-  return menu && menu->IsVisible();
 }
 
 void CDeviceProfileUI::UpdateSpreadButton() {

@@ -119,7 +119,7 @@ class CDeviceProfileUI : public CHorizontalLayoutUI {
 
   // The row of profile buttons, folded and spread by "profile_fun_spread_btn".
   void ShowProfileMenu(bool show);
-  bool IsProfileMenuShown() const;
+  bool IsProfileMenuShown() const { return menuShown_; }
 
   // The click handlers of the panel's buttons, as the main window's click
   // table runs them: asks for file names and confirmations through the
@@ -162,6 +162,8 @@ class CDeviceProfileUI : public CHorizontalLayoutUI {
   std::string tabGroup_;
   // The last SelectTab, applied again when the layout arrives later.
   int selectedTab_ = 0;
+  // The state of the button row; its own, since a hidden page hides it too.
+  bool menuShown_ = false;
 };
 
 }  // namespace ostrel

@@ -496,6 +496,13 @@ TEST_F(DeviceProfileUI, TwoPanelsInOneWindowKeepApart) {
   EXPECT_TRUE(tab(b, "deng_Op_tab")->IsSelected());
   EXPECT_FALSE(tab(b, "cursor_Op_tab")->IsVisible());
   EXPECT_TRUE(tab(a, "cursor_Op_tab")->IsVisible());
+  // The button row toggles on its own state, also while the page is hidden.
+  a->SetVisible(false);
+  a->ShowProfileMenu(!a->IsProfileMenuShown());
+  EXPECT_TRUE(a->IsProfileMenuShown());
+  a->SetVisible(true);
+  EXPECT_TRUE(pm.FindSubControlByName(a, Panel::kMenuLayoutName)->IsVisible());
+  EXPECT_FALSE(pm.FindSubControlByName(b, Panel::kMenuLayoutName)->IsVisible());
 }
 
 TEST_F(DeviceProfileUI, APanelSetUpBeforeItJoinsTheWindowShowsItsProfiles) {
