@@ -228,7 +228,7 @@ RECT CContainerUI::ContentRect(RECT rc) const {
   return rc;
 }
 
-void CContainerUI::SetFloatPos(int iIndex) {
+void CContainerUI::PlaceFloatChild(int iIndex) {
   CControlUI* c = GetItemAt(iIndex);
   if (!c || !c->IsVisible()) return;
   RECT f = c->GetFloatPos();
@@ -251,7 +251,7 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
       CControlUI* c = m_items[i];
       if (!c->IsVisible()) continue;
       if (c->IsFloat()) {
-        SetFloatPos(i);
+        PlaceFloatChild(i);
         continue;
       }
       RECT pad = c->GetPadding();

@@ -50,7 +50,7 @@ void CTileLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
       CControlUI* c = m_items[i];
       if (!c->IsVisible()) continue;
       if (c->IsFloat()) {
-        SetFloatPos(i);
+        PlaceFloatChild(i);
         continue;
       }
       RECT pad = c->GetPadding();
