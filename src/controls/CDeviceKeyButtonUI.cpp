@@ -37,8 +37,8 @@ void CDeviceKeyButtonUI::SetAttribute(const char* pstrName, const char* pstrValu
 void CDeviceKeyButtonUI::PaintStatusImage(HDC hDC) {
   CButtonUI::PaintStatusImage(hDC);
   if (m_bLightTint && !m_sLightImage.IsEmpty())
-    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, m_sLightImage, nullptr, m_dwLightColor,
-                                   m_nLightLevel, true);
+    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, m_sLightImage, nullptr,
+                                   m_dwLightColor, m_nLightLevel, true);
   if (!m_bHideKeySetImage && !m_sKeySetImage.IsEmpty()) DrawImage(hDC, m_sKeySetImage);
 }
 

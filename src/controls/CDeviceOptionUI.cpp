@@ -21,7 +21,7 @@ constexpr CDeviceOptionUI::DeviceIcon kDeviceIcons[] = {
 }  // namespace
 
 const CDeviceOptionUI::DeviceIcon CDeviceOptionUI::kUnknownIcon = {0, kAnyRole, "unknow_device",
-                                                                    "unknow_device_name_text"};
+                                                                   "unknow_device_name_text"};
 
 const CDeviceOptionUI::DeviceIcon* CDeviceOptionUI::FindIcon(int type, int role) {
   bool typeKnown = false;

@@ -12,9 +12,9 @@ struct CursorName {
   int id;
 };
 constexpr CursorName kCursors[] = {
-    {"arrow", 32512},    {"ibeam", 32513},    {"wait", 32514},   {"cross", 32515}, {"uparrow", 32516},
-    {"size", 32640},     {"icon", 32641},     {"sizenwse", 32642}, {"sizenesw", 32643}, {"sizewe", 32644},
-    {"sizens", 32645},   {"sizeall", 32646},  {"no", 32648},     {"hand", 32649},
+    {"arrow", 32512},  {"ibeam", 32513},   {"wait", 32514},     {"cross", 32515},    {"uparrow", 32516},
+    {"size", 32640},   {"icon", 32641},    {"sizenwse", 32642}, {"sizenesw", 32643}, {"sizewe", 32644},
+    {"sizens", 32645}, {"sizeall", 32646}, {"no", 32648},       {"hand", 32649},
 };
 
 // Moves the span [lo, hi) by the pointer's motion `delta` (pointer right =
