@@ -9,6 +9,8 @@
 #include "platform/ui/CDPI.h"
 #include "platform/ui/CDuiString.h"
 #include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/CStdPtrArray.h"
+#include "platform/ui/CStdStringPtrMap.h"
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/UIResources.h"
 #include "platform/ui/WindowApi.h"
@@ -265,6 +267,58 @@ TEST_F(UiParts, FontsBySharedAndOwnIds) {
   EXPECT_EQ(pm->GetFontInfo(3), pm->GetDefaultFontInfo());
   pm->SetDefaultFont("DejaVu Sans", 12, false, false, false, false);
   EXPECT_EQ(pm->GetFontInfo(-1)->iSize, 12);
+}
+
+}  // namespace
+}  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+TEST(UiStdContainers, PointerArrayAndStringMap) {
+  int a = 1, b = 2, c = 3;
+  CStdPtrArray arr;
+  arr.Add(&a);
+  arr.Add(&c);
+  EXPECT_TRUE(arr.InsertAt(1, &b));
+  EXPECT_EQ(arr.GetSize(), 3);
+  EXPECT_EQ(arr.Find(&c), 2);
+  EXPECT_EQ(arr[1], &b);
+  EXPECT_EQ(arr.GetAt(3), nullptr);
+  EXPECT_TRUE(arr.Remove(0));
+  EXPECT_FALSE(arr.Remove(5));
+  EXPECT_EQ(arr[0], &b);
+  CStdStringPtrMap map(83);
+  EXPECT_TRUE(map.Insert("checked_a", &a));
+  EXPECT_FALSE(map.Insert("checked_a", &b));
+  EXPECT_EQ(map.Set("checked_a", &b), &a);
+  EXPECT_EQ(map.Set("checked_c", &c), nullptr);
+  EXPECT_EQ(map.Find("checked_a"), &b);
+  EXPECT_EQ(map.Find("none"), nullptr);
+  EXPECT_EQ(map.GetAt(1), "checked_c");
+  EXPECT_TRUE(map.Remove("checked_a"));
+  EXPECT_EQ(map.GetSize(), 1);
+  EXPECT_EQ(map.GetAt(0), "checked_c");
+}
+
+class UiCursor : public UiTest {};
+
+TEST_F(UiCursor, ThePointerTakesTheShapeOfTheControlUnderIt) {
+  UiTestWindow w(R"(<Window size="300,40"><HorizontalLayout><Button name="b" cursor="hand"/><Edit name="e"/>
+      <Control name="c"/></HorizontalLayout></Window>)");
+  ASSERT_NE(w.CreateShown(), nullptr);
+  struct {
+    const char* name;
+    int cursor;
+  } cases[] = {{"b", 32649}, {"e", 32513}, {"c", 32512}};
+  for (const auto& c : cases) {
+    POINT p = w.CenterOf(c.name);
+    Headless()->MouseMove(w.GetHWND(), p.x, p.y);
+    Pump();
+    EXPECT_EQ(Headless()->CursorId(), c.cursor) << c.name;
+  }
+  EXPECT_EQ(CControlUI::ParseCursor("sizewe"), 32644);
+  EXPECT_EQ(CControlUI::ParseCursor("spiral"), 0);
 }
 
 }  // namespace

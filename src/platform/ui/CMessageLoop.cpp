@@ -58,7 +58,9 @@ void CMessageLoop::SetBackend(std::unique_ptr<IWindowBackend> backend) {
   if (backend) backend_ = std::move(backend);
 }
 
-std::uint64_t CMessageLoop::Now() const { return virtual_clock_ ? virtual_now_.load() : SteadyMs() - start_ms_; }
+std::uint64_t CMessageLoop::Now() const {
+  return virtual_clock_ ? virtual_now_.load() : SteadyMs() - start_ms_;
+}
 
 DWORD CMessageLoop::GetTickCount() const { return static_cast<DWORD>(Now()); }
 
