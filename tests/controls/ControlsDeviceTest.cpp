@@ -236,6 +236,7 @@ TEST_F(MpDevicePower, AChargingPadShowsThePhoneOnIt) {
   Open(3);
   for (const Case& c : cases) {
     Update({100, 1, 0, 0, 0, c.code});
+    EXPECT_TRUE(C("device_phone_type")->IsVisible()) << int(c.code);
     EXPECT_EQ(C("device_phone_type")->GetToolTip(), c.text) << int(c.code);
     EXPECT_EQ(C("device_phone_type")->GetBkImage(), std::string("file='power/") + c.text + ".png'")
         << int(c.code);
