@@ -16,7 +16,7 @@ namespace {
 
 // ---- CDeviceKeyButtonUI -------------------------------------------------
 
-class DeviceKeyButton : public ControlsTest {
+class ControlsDeviceKeyButton : public ControlsTest {
  protected:
   void Open(const std::string& light, const std::string& keyset) {
     std::string xml = R"(<Window size="100,100"><VerticalLayout bkcolor="#FF14161A">
@@ -37,7 +37,7 @@ class DeviceKeyButton : public ControlsTest {
   CDeviceKeyButtonUI* key = nullptr;
 };
 
-TEST_F(DeviceKeyButton, TheLightImageShowsTheKeysColourOnlyWhileTinted) {
+TEST_F(ControlsDeviceKeyButton, TheLightImageShowsTheKeysColourOnlyWhileTinted) {
   Open(WritePng("light.png", 40, 40, 0xFFFFFFFF), "");
   DWORD untinted = CentrePixel();
   EXPECT_EQ(untinted, 0xFF262A31u) << "a key never tinted shows no light image";
@@ -59,7 +59,7 @@ TEST_F(DeviceKeyButton, TheLightImageShowsTheKeysColourOnlyWhileTinted) {
   EXPECT_EQ(CentrePixel(), untinted);
 }
 
-TEST_F(DeviceKeyButton, TheKeySetImageMarksOnlyReassignedKeys) {
+TEST_F(ControlsDeviceKeyButton, TheKeySetImageMarksOnlyReassignedKeys) {
   Open("", WritePng("keyset.png", 40, 40, 0xFFE5484D));
   EXPECT_TRUE(key->IsKeySetImageHidden());
   EXPECT_EQ(CentrePixel(), 0xFF262A31u);
@@ -69,7 +69,17 @@ TEST_F(DeviceKeyButton, TheKeySetImageMarksOnlyReassignedKeys) {
   EXPECT_EQ(CentrePixel(), 0xFF262A31u);
 }
 
-TEST_F(DeviceKeyButton, DoubleClickRaisesDbclickAndDisabledKeysStayQuiet) {
+TEST_F(ControlsDeviceKeyButton, ASelectedKeyShowsItsSelectedImage) {
+  Open("", "");
+  key->SetSelectedImage(WritePng("selected.png", 40, 40, 0xFF0099FF).c_str());
+  EXPECT_EQ(CentrePixel(), 0xFF262A31u);
+  key->SetSelected(true);
+  EXPECT_EQ(CentrePixel(), 0xFF0099FFu);
+  key->SetSelected(false);
+  EXPECT_EQ(CentrePixel(), 0xFF262A31u);
+}
+
+TEST_F(ControlsDeviceKeyButton, DoubleClickRaisesDbclickAndDisabledKeysStayQuiet) {
   Open("", "");
   Headless()->DoubleClick(w->GetHWND(), 40, 40);
   Pump();
@@ -83,7 +93,7 @@ TEST_F(DeviceKeyButton, DoubleClickRaisesDbclickAndDisabledKeysStayQuiet) {
 
 // ---- CHandImgButtonUI ---------------------------------------------------
 
-class HandImgButton : public ControlsTest {
+class ControlsHandImgButton : public ControlsTest {
  protected:
   void SetUp() override {
     ControlsTest::SetUp();
@@ -98,7 +108,7 @@ class HandImgButton : public ControlsTest {
   CHandImgButtonUI* button = nullptr;
 };
 
-TEST_F(HandImgButton, TheDeleteCornerRaisesItsOwnNotificationOnlyWhenShown) {
+TEST_F(ControlsHandImgButton, TheDeleteCornerRaisesItsOwnNotificationOnlyWhenShown) {
   // The corner spans x 100..120, y 81..101 (30 and 29 before the edges).
   EXPECT_EQ(button->GetDeleteRect().left, 100);
   EXPECT_EQ(button->GetDeleteRect().top, 81);
@@ -125,7 +135,7 @@ TEST_F(HandImgButton, TheDeleteCornerRaisesItsOwnNotificationOnlyWhenShown) {
   }
 }
 
-TEST_F(HandImgButton, ThePointerChoosesTheDeleteImageAndRaisesEnterAndLeave) {
+TEST_F(ControlsHandImgButton, ThePointerChoosesTheDeleteImageAndRaisesEnterAndLeave) {
   button->SetDeleteHidden(false);
   Move(w, 50, 50);
   EXPECT_EQ(w.Count("msenter", "picture"), 1);
@@ -136,7 +146,7 @@ TEST_F(HandImgButton, ThePointerChoosesTheDeleteImageAndRaisesEnterAndLeave) {
   EXPECT_EQ(w.Count("msleave", "picture"), 1);
 }
 
-TEST_F(HandImgButton, ReleasingOutsideIsNoClick) {
+TEST_F(ControlsHandImgButton, ReleasingOutsideIsNoClick) {
   Down(w, 50, 50);
   Move(w, 180, 180);
   EXPECT_EQ(button->GetButtonState() & UISTATE_PUSHED, 0u);
@@ -145,9 +155,40 @@ TEST_F(HandImgButton, ReleasingOutsideIsNoClick) {
   EXPECT_EQ(w.Count("click_handdelete"), 0);
 }
 
+TEST_F(ControlsHandImgButton, ThePictureIsDrawnAndTheMarkOnlyWhileHotAndShown) {
+  std::string picture = WritePng("hand.png", 120, 100, 0xFF0099FF);
+  std::string mark = WritePng("mark.png", 20, 20, 0xFFE5484D);
+  button->SetHandImage(picture.c_str());
+  button->SetDeleteNormalImage(mark.c_str());
+  button->SetDeleteHotImage(mark.c_str());
+  auto pixel = [&](int x, int y) {
+    w.GetPaintManager()->RenderToImage();
+    return w.GetPaintManager()->GetPixel(x, y);
+  };
+  EXPECT_EQ(pixel(50, 50), 0xFF0099FFu);
+  EXPECT_EQ(pixel(110, 90), 0xFF0099FFu) << "no mark while the pointer is away";
+  Move(w, 50, 50);
+  EXPECT_EQ(pixel(110, 90), 0xFF0099FFu) << "no mark while it is hidden";
+  button->SetDeleteHidden(false);
+  EXPECT_EQ(pixel(110, 90), 0xFFE5484Du);
+  EXPECT_EQ(pixel(99, 90), 0xFF0099FFu) << "the mark keeps to its square";
+}
+
+TEST_F(ControlsHandImgButton, TheDeleteCornerScalesWithTheWindow) {
+  w.GetPaintManager()->SetDPI(192);
+  Pump();
+  w.GetPaintManager()->RenderToImage();
+  RECT item = button->GetPos();
+  RECT mark = button->GetDeleteRect();
+  EXPECT_EQ(item.right - mark.left, 60);
+  EXPECT_EQ(item.bottom - mark.top, 58);
+  EXPECT_EQ(mark.right - mark.left, 40);
+  EXPECT_EQ(mark.bottom - mark.top, 40);
+}
+
 // ---- CHandImgSelectButtonUI ---------------------------------------------
 
-class HandImgSelectButton : public ControlsTest {
+class ControlsHandImgSelectButton : public ControlsTest {
  protected:
   void Open(int pictureWidth, int pictureHeight) {
     std::string picture = WritePng("picture.png", pictureWidth, pictureHeight, 0xFF0099FF);
@@ -173,7 +214,7 @@ class HandImgSelectButton : public ControlsTest {
   CHandImgSelectButtonUI* pan = nullptr;
 };
 
-TEST_F(HandImgSelectButton, DraggingPastEitherEndStopsAtThePicturesEdges) {
+TEST_F(ControlsHandImgSelectButton, DraggingPastEitherEndStopsAtThePicturesEdges) {
   Open(200, 100);
   EXPECT_EQ(pan->GetCursor(), 32649);
   EXPECT_TRUE(EqualRect(pan->GetSourceRect(), RECT{0, 0, 80, 60}));
@@ -201,14 +242,14 @@ TEST_F(HandImgSelectButton, DraggingPastEitherEndStopsAtThePicturesEdges) {
   }
 }
 
-TEST_F(HandImgSelectButton, APictureSmallerThanTheButtonIsDrawnWholeAndDoesNotMove) {
+TEST_F(ControlsHandImgSelectButton, APictureSmallerThanTheButtonIsDrawnWholeAndDoesNotMove) {
   Open(40, 30);
   EXPECT_EQ(pan->GetDrawString(), pan->GetHandImage());
   Drag(-50, -50);
   EXPECT_EQ(pan->GetDrawString(), pan->GetHandImage());
 }
 
-TEST_F(HandImgSelectButton, ThePicturesVisiblePartIsWhatIsDrawn) {
+TEST_F(ControlsHandImgSelectButton, ThePicturesVisiblePartIsWhatIsDrawn) {
   // Left half blue, right half red; dragging left by the button's width shows the red half.
   std::string picture = WritePng("halves.png", 160, 60, 0xFF0099FF, 0xFFE5484D);
   w = std::make_unique<ControlsTestWindow>(R"(<Window size="300,200"><VerticalLayout>
@@ -225,7 +266,7 @@ TEST_F(HandImgSelectButton, ThePicturesVisiblePartIsWhatIsDrawn) {
 
 // ---- CRedioMacroButtonUI ------------------------------------------------
 
-class RedioMacroButton : public ControlsTest {
+class ControlsRedioMacroButton : public ControlsTest {
  protected:
   void SetUp() override {
     ControlsTest::SetUp();
@@ -239,7 +280,7 @@ class RedioMacroButton : public ControlsTest {
   CRedioMacroButtonUI* button = nullptr;
 };
 
-TEST_F(RedioMacroButton, BlinkingFadesBetween80And255EveryFiftyMilliseconds) {
+TEST_F(ControlsRedioMacroButton, BlinkingFadesBetween80And255EveryFiftyMilliseconds) {
   button->SetBlinking(true);
   EXPECT_TRUE(w.GetPaintManager()->HasTimer(button, CRedioMacroButtonUI::kBlinkTimerId));
   Advance(49);
@@ -253,7 +294,7 @@ TEST_F(RedioMacroButton, BlinkingFadesBetween80And255EveryFiftyMilliseconds) {
   EXPECT_GE(w.Count("timer", "record"), 11);
 }
 
-TEST_F(RedioMacroButton, StoppingKeepsTheLastImageAndEndsTheTimer) {
+TEST_F(ControlsRedioMacroButton, StoppingKeepsTheLastImageAndEndsTheTimer) {
   button->SetBlinking(true);
   Advance(100);
   button->SetBlinking(false);
@@ -265,7 +306,7 @@ TEST_F(RedioMacroButton, StoppingKeepsTheLastImageAndEndsTheTimer) {
   EXPECT_EQ(last, "res='common/record/record_blink.png' fade='195'");
 }
 
-TEST_F(RedioMacroButton, WithoutARecordImageTheButtonKeepsItsImage) {
+TEST_F(ControlsRedioMacroButton, WithoutARecordImageTheButtonKeepsItsImage) {
   button->SetRecordImage("");
   button->SetBlinking(true);
   Advance(200);
@@ -275,7 +316,7 @@ TEST_F(RedioMacroButton, WithoutARecordImageTheButtonKeepsItsImage) {
 
 // ---- CCircleProgressUI --------------------------------------------------
 
-class CircleProgress : public ControlsTest {
+class ControlsCircleProgress : public ControlsTest {
  protected:
   void Open(int value, int min = 0, int max = 100) {
     std::string xml = R"(<Window size="120,120"><VerticalLayout bkcolor="#FF14161A">
@@ -298,7 +339,7 @@ class CircleProgress : public ControlsTest {
   std::unique_ptr<ControlsTestWindow> w;
 };
 
-TEST_F(CircleProgress, AQuarterStartsAt90DegreesAndLeavesAWhiteMiddle) {
+TEST_F(ControlsCircleProgress, AQuarterStartsAt90DegreesAndLeavesAWhiteMiddle) {
   Open(25);
   EXPECT_EQ(w->FindAs<CCircleProgressUI>("ring")->SweepDegrees(), 90);
   struct Probe {
@@ -315,7 +356,7 @@ TEST_F(CircleProgress, AQuarterStartsAt90DegreesAndLeavesAWhiteMiddle) {
   EXPECT_EQ(w->GetPaintManager()->GetPixel(5, 5), 0xFF14161Au) << "nothing outside the ring";
 }
 
-TEST_F(CircleProgress, TheSweepFollowsTheValueWithinTheRange) {
+TEST_F(ControlsCircleProgress, TheSweepFollowsTheValueWithinTheRange) {
   struct Case {
     int value;
     int min;

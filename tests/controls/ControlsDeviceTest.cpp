@@ -28,7 +28,7 @@ constexpr const char* kDeviceStrip = R"(<Window size="400,300"><VerticalLayout>
     <TabLayout name="device_switch"><Control name="page_0"/><Control name="page_1"/></TabLayout>
   </VerticalLayout></Window>)";
 
-class DeviceOption : public ControlsTest {
+class ControlsDeviceOption : public ControlsTest {
  protected:
   void SetUp() override {
     ControlsTest::SetUp();
@@ -52,7 +52,7 @@ class DeviceOption : public ControlsTest {
   CDeviceOptionUI* entries[2] = {};
 };
 
-TEST_F(DeviceOption, IconsFollowTheDeviceTypeAndRole) {
+TEST_F(ControlsDeviceOption, IconsFollowTheDeviceTypeAndRole) {
   CDeviceOptionUI* e = entries[0];
   EXPECT_EQ(e->GetNormalIcon(), "common/device_ico/unknow_device_normal.png") << "an entry starts unknown";
   struct Case {
@@ -93,7 +93,7 @@ TEST_F(DeviceOption, IconsFollowTheDeviceTypeAndRole) {
   }
 }
 
-TEST_F(DeviceOption, TheSynchroCheckBoxSwitchesToTheSynchroPair) {
+TEST_F(ControlsDeviceOption, TheSynchroCheckBoxSwitchesToTheSynchroPair) {
   CDeviceOptionUI* e = entries[0];
   e->SetDeviceType(2, 0);
   COptionUI* option = e->GetSelectOption();
@@ -112,7 +112,7 @@ TEST_F(DeviceOption, TheSynchroCheckBoxSwitchesToTheSynchroPair) {
   EXPECT_FALSE(e->GetSynchroCheck()->IsVisible());
 }
 
-TEST_F(DeviceOption, TheOptionShowsItsPageAndTheEntriesSelectExclusively) {
+TEST_F(ControlsDeviceOption, TheOptionShowsItsPageAndTheEntriesSelectExclusively) {
   for (int i = 0; i < 2; ++i) {
     entries[i]->SetTabBinding("device_switch", i, "tab_header_device");
     entries[i]->SetDeviceName(i == 0 ? "mouse" : "keyboard");
@@ -135,7 +135,7 @@ TEST_F(DeviceOption, TheOptionShowsItsPageAndTheEntriesSelectExclusively) {
   EXPECT_GE(w.Count("selectchanged", "device_select"), 2);
 }
 
-TEST_F(DeviceOption, ActivatingRaisesSelectchangedAndTimersReachThePage) {
+TEST_F(ControlsDeviceOption, ActivatingRaisesSelectchangedAndTimersReachThePage) {
   entries[0]->SetName("entry_0");
   entries[0]->Activate();
   EXPECT_EQ(w.Count("selectchanged", "entry_0"), 1);
@@ -157,7 +157,7 @@ TEST_F(DeviceOption, ActivatingRaisesSelectchangedAndTimersReachThePage) {
 
 // ---- CMpDevicePowerUI ---------------------------------------------------
 
-class MpDevicePower : public ControlsTest {
+class ControlsMpDevicePower : public ControlsTest {
  protected:
   void Open(int type) {
     w = std::make_unique<ControlsTestWindow>(
@@ -179,7 +179,7 @@ class MpDevicePower : public ControlsTest {
   CMpDevicePowerUI* power = nullptr;
 };
 
-TEST_F(MpDevicePower, SeventyFivePercentShowsItsTextAndABarOf25) {
+TEST_F(ControlsMpDevicePower, SeventyFivePercentShowsItsTextAndABarOf25) {
   Open(2);
   EXPECT_FALSE(C("device_power_Layout")->IsVisible()) << "hidden until a record arrives";
   ASSERT_TRUE(Update({75, 0, 0, 0, 0, 0}));
@@ -190,7 +190,7 @@ TEST_F(MpDevicePower, SeventyFivePercentShowsItsTextAndABarOf25) {
   EXPECT_TRUE(C("device_power_Layout")->IsVisible());
 }
 
-TEST_F(MpDevicePower, SupplyStateAndLinkChooseIconBarAndWirelessMark) {
+TEST_F(ControlsMpDevicePower, SupplyStateAndLinkChooseIconBarAndWirelessMark) {
   struct Case {
     const char* what;
     int type;
@@ -216,7 +216,7 @@ TEST_F(MpDevicePower, SupplyStateAndLinkChooseIconBarAndWirelessMark) {
   }
 }
 
-TEST_F(MpDevicePower, AnUnknownSupplyStateLeavesBarAndIconAsTheyWere) {
+TEST_F(ControlsMpDevicePower, AnUnknownSupplyStateLeavesBarAndIconAsTheyWere) {
   Open(2);
   Update({40, 1, 0, 1, 0, 0});
   Update({30, 9, 0, 1, 0, 0});
@@ -225,7 +225,7 @@ TEST_F(MpDevicePower, AnUnknownSupplyStateLeavesBarAndIconAsTheyWere) {
   EXPECT_EQ(C("device_power_status")->GetBkImage(), "file='power/wuxian_powering.png'");
 }
 
-TEST_F(MpDevicePower, AChargingPadShowsThePhoneOnIt) {
+TEST_F(ControlsMpDevicePower, AChargingPadShowsThePhoneOnIt) {
   struct Case {
     std::uint8_t code;
     const char* text;
@@ -247,7 +247,7 @@ TEST_F(MpDevicePower, AChargingPadShowsThePhoneOnIt) {
       << "only a mouse pad reports phones";
 }
 
-TEST_F(MpDevicePower, BadRecordsAndPollingOff) {
+TEST_F(ControlsMpDevicePower, BadRecordsAndPollingOff) {
   Open(2);
   Update({60, 0, 0, 0, 0, 0});
   EXPECT_FALSE(Update({10, 0, 0}));
@@ -259,7 +259,7 @@ TEST_F(MpDevicePower, BadRecordsAndPollingOff) {
   EXPECT_FALSE(C("device_power_Layout")->IsVisible());
 }
 
-TEST_F(MpDevicePower, ActivatingRaisesSelectchanged) {
+TEST_F(ControlsMpDevicePower, ActivatingRaisesSelectchanged) {
   Open(2);
   power->SetName("power_0");
   power->Activate();

@@ -30,7 +30,7 @@ std::string PanelLayout() {
   return xml;
 }
 
-class SelectPanel : public ControlsTest {
+class ControlsSelectPanel : public ControlsTest {
  protected:
   void SetUp() override {
     ControlsTest::SetUp();
@@ -59,7 +59,7 @@ class SelectPanel : public ControlsTest {
   CSelectPanelUI* panel = nullptr;
 };
 
-TEST_F(SelectPanel, ARubberBandSelectsExactlyTheKeysItOverlaps) {
+TEST_F(ControlsSelectPanel, ARubberBandSelectsExactlyTheKeysItOverlaps) {
   struct Case {
     const char* what;
     POINT from;
@@ -87,7 +87,7 @@ TEST_F(SelectPanel, ARubberBandSelectsExactlyTheKeysItOverlaps) {
   }
 }
 
-TEST_F(SelectPanel, APressWithoutAMoveChangesNothing) {
+TEST_F(ControlsSelectPanel, APressWithoutAMoveChangesNothing) {
   Preselect("0101010101");
   Click(w, 135, 10);
   EXPECT_EQ(Selected(), "0101010101");
@@ -100,7 +100,7 @@ TEST_F(SelectPanel, APressWithoutAMoveChangesNothing) {
   EXPECT_EQ(w.Count("click_select_end"), 0);
 }
 
-TEST_F(SelectPanel, TheBandIsDrawnOnlyBetweenTheFirstMoveAndTheRelease) {
+TEST_F(ControlsSelectPanel, TheBandIsDrawnOnlyBetweenTheFirstMoveAndTheRelease) {
   auto pixel = [&](int x, int y) {
     w.GetPaintManager()->RenderToImage();
     return w.GetPaintManager()->GetPixel(x, y);
@@ -121,7 +121,7 @@ TEST_F(SelectPanel, TheBandIsDrawnOnlyBetweenTheFirstMoveAndTheRelease) {
   EXPECT_EQ(pixel(10, 30), panelColour);
 }
 
-TEST_F(SelectPanel, ADisabledPanelSelectsNothing) {
+TEST_F(ControlsSelectPanel, ADisabledPanelSelectsNothing) {
   panel->SetEnabled(false);
   Preselect("1000000000");
   Drag({135, 10}, {225, 90});
@@ -131,7 +131,7 @@ TEST_F(SelectPanel, ADisabledPanelSelectsNothing) {
 
 // ---- CComboEditContainerElementUI ---------------------------------------
 
-class ComboEditElement : public ControlsTest {
+class ControlsComboEditContainerElement : public ControlsTest {
  protected:
   void Open(bool multi) {
     std::string xml =
@@ -154,7 +154,7 @@ class ComboEditElement : public ControlsTest {
   std::unique_ptr<ControlsTestWindow> w;
 };
 
-TEST_F(ComboEditElement, ItsContentComesFromItsOwnLayout) {
+TEST_F(ControlsComboEditContainerElement, ItsContentComesFromItsOwnLayout) {
   Open(false);
   ASSERT_NE(Row(0), nullptr);
   ASSERT_EQ(Row(0)->GetCount(), 1);
@@ -162,7 +162,7 @@ TEST_F(ComboEditElement, ItsContentComesFromItsOwnLayout) {
   EXPECT_EQ(Row(0)->GetInterface("ComboEditContainerElement"), static_cast<void*>(Row(0)));
 }
 
-TEST_F(ComboEditElement, CtrlClickFlipsARowAndAPlainClickSelectsItAlone) {
+TEST_F(ControlsComboEditContainerElement, CtrlClickFlipsARowAndAPlainClickSelectsItAlone) {
   Open(true);
   ClickRow(0);
   ClickRow(1, MK_CONTROL);
@@ -177,7 +177,7 @@ TEST_F(ComboEditElement, CtrlClickFlipsARowAndAPlainClickSelectsItAlone) {
   EXPECT_GE(w->Count("itemclick", "row_1"), 3);
 }
 
-TEST_F(ComboEditElement, EnterActivatesAndRaisesReturnUnlessDisabled) {
+TEST_F(ControlsComboEditContainerElement, EnterActivatesAndRaisesReturnUnlessDisabled) {
   Open(false);
   struct Case {
     int row;
@@ -186,12 +186,11 @@ TEST_F(ComboEditElement, EnterActivatesAndRaisesReturnUnlessDisabled) {
   };
   const Case cases[] = {{0, 1, 1}, {2, 0, 0}};
   for (const Case& c : cases) {
+    // The key goes to the focused row, as the window's dispatch sends it.
+    w->GetPaintManager()->SetFocus(Row(c.row));
     w->seen.clear();
-    TEventUI key;
-    key.Type = UIEVENT_KEYDOWN;
-    key.chKey = VK_RETURN;
-    key.pSender = Row(c.row);
-    Row(c.row)->Event(key);
+    Headless()->KeyPress(w->GetHWND(), VK_RETURN);
+    Pump();
     std::string name = "row_" + std::to_string(c.row);
     EXPECT_EQ(w->Count("return", name), c.returns) << name;
     EXPECT_EQ(w->Count("itemactivate", name), c.activations) << name;
@@ -201,7 +200,7 @@ TEST_F(ComboEditElement, EnterActivatesAndRaisesReturnUnlessDisabled) {
   }
 }
 
-TEST_F(ComboEditElement, StateImagesAreIgnored) {
+TEST_F(ControlsComboEditContainerElement, StateImagesAreIgnored) {
   Open(false);
   Row(0)->SetAttribute("normalimage", "common/delete_hot.png");
   Row(0)->SetAttribute("selectedimage", "common/delete_hot.png");
@@ -212,7 +211,7 @@ TEST_F(ComboEditElement, StateImagesAreIgnored) {
 
 // ---- CCloudShareListItemUI ----------------------------------------------
 
-class CloudShareItem : public ControlsTest {
+class ControlsCloudShareListItem : public ControlsTest {
  protected:
   void Open(const char* hotImage) {
     std::string xml = std::string(R"(<Window size="200,100"><VerticalLayout bkcolor="#FF14161A">
@@ -235,7 +234,7 @@ class CloudShareItem : public ControlsTest {
   CCloudShareListItemUI* item = nullptr;
 };
 
-TEST_F(CloudShareItem, AHotRowIsFramedInTheListsHotColour) {
+TEST_F(ControlsCloudShareListItem, AHotRowIsFramedInTheListsHotColour) {
   Open("common/key/key_hot.png");
   RECT r = item->GetPos();
   Move(*w, r.left + 40, r.top + 15);
@@ -246,7 +245,7 @@ TEST_F(CloudShareItem, AHotRowIsFramedInTheListsHotColour) {
   EXPECT_NE(EdgePixel(), 0xFFE5484Du);
 }
 
-TEST_F(CloudShareItem, NoFrameWithoutTheListsHotImageOrWhenSelected) {
+TEST_F(ControlsCloudShareListItem, NoFrameWithoutTheListsHotImageOrWhenSelected) {
   Open("");
   RECT r = item->GetPos();
   Move(*w, r.left + 40, r.top + 15);
@@ -259,7 +258,7 @@ TEST_F(CloudShareItem, NoFrameWithoutTheListsHotImageOrWhenSelected) {
   EXPECT_NE(EdgePixel(), 0xFFE5484Du);
 }
 
-TEST_F(CloudShareItem, DoubleClickActivates) {
+TEST_F(ControlsCloudShareListItem, DoubleClickActivates) {
   Open("");
   RECT r = item->GetPos();
   Headless()->DoubleClick(w->GetHWND(), r.left + 10, r.top + 10);
@@ -269,7 +268,7 @@ TEST_F(CloudShareItem, DoubleClickActivates) {
 
 // ---- CChartViewUI -------------------------------------------------------
 
-class ChartView : public ControlsTest {
+class ControlsChartView : public ControlsTest {
  protected:
   void Open(const std::string& attributes) {
     w = std::make_unique<ControlsTestWindow>(R"(<Window size="200,150"><VerticalLayout bkcolor="#FF14161A">
@@ -287,7 +286,7 @@ class ChartView : public ControlsTest {
   CChartViewUI* chart = nullptr;
 };
 
-TEST_F(ChartView, TheHistogramsShadowSitsAboveTheTextBand) {
+TEST_F(ControlsChartView, TheHistogramsShadowSitsAboveTheTextBand) {
   std::string shadow = WritePng("shadow.png", 10, 10, 0xFF0099FF);
   struct Case {
     const char* showText;
@@ -306,14 +305,14 @@ TEST_F(ChartView, TheHistogramsShadowSitsAboveTheTextBand) {
   }
 }
 
-TEST_F(ChartView, AMissingShadowImageIsDroppedAfterTheFirstTry) {
+TEST_F(ControlsChartView, AMissingShadowImageIsDroppedAfterTheFirstTry) {
   Open(R"(view="histpgram" shadowimage="no/such/shadow.png" shadowimageheight="20")");
   Pixel(0, 0);
   EXPECT_TRUE(chart->GetShadowImage().IsEmpty());
   EXPECT_EQ(Pixel(100, 115), 0xFF1C1F24u);
 }
 
-TEST_F(ChartView, AttributesAndTheViewsDrawing) {
+TEST_F(ControlsChartView, AttributesAndTheViewsDrawing) {
   Open(R"(view="somethingelse" pillarimagewidth="12" font="2" showhtml="TRUE")");
   EXPECT_EQ(chart->GetView(), CChartViewUI::View::Pie) << "an unknown view leaves the view";
   EXPECT_EQ(chart->GetPillarWidth(), 12);
