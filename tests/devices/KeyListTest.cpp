@@ -117,9 +117,9 @@ TEST(KeyListMacros, MacrosPastTheListGetTheirDefault) {
 
 TEST(KeySlots, FactoryDevicesMapEveryKeyToItsSlot) {
   KeySlotMap mouse(10, kMouseNoSlot);
-  mouse.FindSlots(DeviceTable(devsim::kMouseFactoryKeys), MouseFactoryKeyTable);
+  mouse.FindSlots(DeviceTable(devsim::kMouseFactoryKeyTable), MouseFactoryKeyTable);
   KeySlotMap keyboard(126, kKeyboardNoSlot);
-  keyboard.FindSlots(DeviceTable(devsim::kKeyboardFactoryKeys), KeyboardFactoryKeyTable);
+  keyboard.FindSlots(DeviceTable(devsim::kKeyboardFactoryKeyTable), KeyboardFactoryKeyTable);
   for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(mouse.Slot(i), static_cast<int>(i));
   // The two empty keys (16 and 104) get a slot each: the same slot would
   // make one key's function overwrite the other's on the device.

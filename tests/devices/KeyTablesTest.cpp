@@ -49,8 +49,8 @@ TEST(KeyTables, FactoryTablesMatchTheDeviceModels) {
       EXPECT_EQ(ours[i], MakeAction(device[i].type, device[i].p1, device[i].p2)) << "key " << i;
     }
   };
-  same(MouseFactoryKeyTable, devsim::kMouseFactoryKeys);
-  same(KeyboardFactoryKeyTable, devsim::kKeyboardFactoryKeys);
+  same(MouseFactoryKeyTable, devsim::kMouseFactoryKeyTable);
+  same(KeyboardFactoryKeyTable, devsim::kKeyboardFactoryKeyTable);
 }
 
 // Each keyboard key is named by the KeyTable row of its factory function,
