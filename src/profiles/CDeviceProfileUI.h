@@ -40,7 +40,7 @@ class CDeviceProfileUI : public CHorizontalLayoutUI {
   CDeviceProfileUI();
   ~CDeviceProfileUI() override;
 
-  const char* GetClass() const override { return "DeviceProfileUI"; }
+  const char* GetClass() const override { return "DeviceProfile"; }
   void* GetInterface(const char* pstrName) override;
   // Builds the panel's layout into the control when the page's layout gave
   // it no children.
