@@ -440,6 +440,7 @@ TEST_F(DeviceProfileUI, SelectTabSelectsExactlyOneQuietly) {
 
 TEST_F(DeviceProfileUI, TheFactoryNamesBuildThePanelFromItsLayout) {
   // As the shell registers them.
+  CControlFactory::GetInstance()->RegistControl(Panel::kClassName, &Panel::CreateControl);
   CControlFactory::GetInstance()->RegistControl(Panel::kElementName, &Panel::CreateControl);
   CControlFactory::GetInstance()->RegistControl(Panel::kLayoutElementName, &Panel::CreateLayout);
   CPaintManagerUI pm;
@@ -448,12 +449,12 @@ TEST_F(DeviceProfileUI, TheFactoryNamesBuildThePanelFromItsLayout) {
   CControlUI* page = builder.Create(
       "<VerticalLayout><DeviceProfile name=\"a\"/><DeviceProfile "
       "name=\"b\"><DeviceProfileUI/></DeviceProfile>"
-      "</VerticalLayout>",
+      "<CDeviceProfileUI name=\"c\"/></VerticalLayout>",
       nullptr, nullptr, &pm);
   ASSERT_NE(page, nullptr);
   pm.Init(nullptr, "factory");
   pm.AttachDialog(page);
-  for (const char* name : {"a", "b"}) {
+  for (const char* name : {"a", "b", "c"}) {
     auto* built = static_cast<Panel*>(pm.FindSubControlByName(page, name)->GetInterface(Panel::kElementName));
     ASSERT_NE(built, nullptr) << name;
     EXPECT_EQ(built->GetCount(), 1) << name;  // the layout once, not twice
@@ -461,6 +462,7 @@ TEST_F(DeviceProfileUI, TheFactoryNamesBuildThePanelFromItsLayout) {
     for (const char* tab : ProfileTabs::kTabNames)
       EXPECT_NE(pm.FindSubControlByName(built, tab), nullptr) << tab;
   }
+  CControlFactory::GetInstance()->UnregistControl(Panel::kClassName);
   CControlFactory::GetInstance()->UnregistControl(Panel::kElementName);
   CControlFactory::GetInstance()->UnregistControl(Panel::kLayoutElementName);
 }
