@@ -1,10 +1,8 @@
 #include "profiles/CDeviceProfileUI.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/os/DebugLog.h"
-#include "platform/ui/CButtonUI.h"
 #include "platform/ui/CComboUI.h"
 #include "platform/ui/CDialogBuilder.h"
 #include "platform/ui/CEditUI.h"

@@ -30,7 +30,6 @@
 
 namespace ostrel {
 
-class CButtonUI;
 class CComboUI;
 class CEditUI;
 class COptionUI;
@@ -46,8 +45,9 @@ class CDeviceProfileUI : public CHorizontalLayoutUI {
   // it no children.
   void DoInit() override;
 
-  // Creators for the window's control factory: "DeviceProfile" (this
-  // control) and "DeviceProfileUI" (only the layout's subtree).
+  // Creators for the window's control factory: "CDeviceProfileUI" and
+  // "DeviceProfile" (this control), "DeviceProfileUI" (only the layout's
+  // subtree).
   static CControlUI* CreateControl();
   static CControlUI* CreateLayout();
   static constexpr const char* kClassName = "CDeviceProfileUI";
