@@ -39,6 +39,7 @@ void DialogTest::SetUp() {
   SetProgramFolderOverride(programFolder_.string() + "/");
   Headless()->SetIdleHandler([this] {
     if (steps_.empty()) {
+      if (!scripted_) return false;
       // A modal window waiting with nothing left to do would hang the test.
       for (const char* cls : {"MsgWnd", "FileDialogWnd"}) {
         if (HWND h = FindWindowOfClass(cls)) {
@@ -104,6 +105,7 @@ void DialogTest::ClickControl(HWND hwnd, const char* name) {
 
 void DialogTest::Script(std::vector<std::function<void()>> steps) {
   steps_.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
+  scripted_ = true;
 }
 
 }  // namespace ostrel::test
