@@ -83,7 +83,9 @@ bool DialogTest::Logged(const std::string& text) const {
   return false;
 }
 
-HWND DialogTest::FindWindowOfClass(const char* className) { return CMessageLoop::Instance().FindWindow(className, nullptr); }
+HWND DialogTest::FindWindowOfClass(const char* className) {
+  return CMessageLoop::Instance().FindWindow(className, nullptr);
+}
 
 CPaintManagerUI* DialogTest::PaintManagerOf(HWND hwnd) {
   WindowRecord* rec = CMessageLoop::Instance().Find(hwnd);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 
 #include <filesystem>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 
 #include "DialogTest.h"
@@ -52,7 +52,7 @@ TEST_F(Language, StartIndexComesFromTheRegistryAndFallsBackToTheFirstLanguage) {
   const fs::path config = programFolder_ / "DefaultData" / "Language.config";
   struct Case {
     const char* what;
-    const char* registry;  // null: no registry.ini
+    const char* registry;        // null: no registry.ini
     const char* languageConfig;  // null: the repository's file
     int index;
   } cases[] = {
@@ -200,14 +200,34 @@ TEST(LanguageFiles, CarryEveryKeyOfEveryLayoutInEveryLanguage) {
       }
     }
   }
-  for (const LanguageEntry& l : LanguageConfig::Read((RepoDir() / "DefaultData" / "Language.config").string()))
+  for (const LanguageEntry& l :
+       LanguageConfig::Read((RepoDir() / "DefaultData" / "Language.config").string()))
     used[l.text] = "Language.config";
-  for (const char* key :
-       {"message_text_2", "message_text_4", "message_text_5", "message_text_6", "message_text_7", "message_text_16",
-        "message_text_22", "message_text_25", "filedlg_open_title", "filedlg_save_title", "filedlg_open_text",
-        "filedlg_save_text", "filedlg_path_not_found", "filedlg_file_not_found", "filedlg_folder_unreadable",
-        "filedlg_overwrite_text", "filedlg_all_files_text", "filter_profile_text", "filter_macro_text",
-        "filter_shoot_text", "filter_png_text", "filter_all_text", "software_rev_text", "close_text", "Key_Set"})
+  for (const char* key : {"message_text_2",
+                          "message_text_4",
+                          "message_text_5",
+                          "message_text_6",
+                          "message_text_7",
+                          "message_text_16",
+                          "message_text_22",
+                          "message_text_25",
+                          "filedlg_open_title",
+                          "filedlg_save_title",
+                          "filedlg_open_text",
+                          "filedlg_save_text",
+                          "filedlg_path_not_found",
+                          "filedlg_file_not_found",
+                          "filedlg_folder_unreadable",
+                          "filedlg_overwrite_text",
+                          "filedlg_all_files_text",
+                          "filter_profile_text",
+                          "filter_macro_text",
+                          "filter_shoot_text",
+                          "filter_png_text",
+                          "filter_all_text",
+                          "software_rev_text",
+                          "close_text",
+                          "Key_Set"})
     used[key] = "the program";
   for (const auto& [key, where] : used) EXPECT_TRUE(reference.count(key)) << key << " (" << where << ")";
 }

@@ -32,7 +32,8 @@ class BackgroundWindow : public WindowImplBase, public SkinReceiverImpl {
 
  protected:
   CDuiString GetSkinFile() override {
-    return CDuiString(R"(<Window size="1000,640"><VerticalLayout name="root" bkcolor="#FF14161A" bkimage="common/background.png">
+    return CDuiString(
+        R"(<Window size="1000,640"><VerticalLayout name="root" bkcolor="#FF14161A" bkimage="common/background.png">
         <HorizontalLayout height="40"><Control/><Button name="skinbtn" width="28"/></HorizontalLayout><Control/>
       </VerticalLayout></Window>)");
   }
