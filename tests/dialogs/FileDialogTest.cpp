@@ -147,6 +147,27 @@ TEST_F(FileDialog, EnterOnAFolderOpensItAndAPathNamingAFileChoosesIt) {
   EXPECT_EQ(path, root_ + "/sub/d.json");
 }
 
+TEST_F(FileDialog, TypingInTheListStartsAPath) {
+  std::string typed;
+  Script({
+      [&] { TypeInto("filedlg_path_edit", root_); },
+      [&] { Headless()->TypeText(DialogWindow(), "Zdir"); },  // the list has the focus
+      [&] {
+        typed = PaintManagerOf(DialogWindow())->FindControl("filedlg_path_edit")->GetText().str();
+        Key(VK_RETURN);
+      },
+      [&] {
+        EXPECT_EQ(Dialog()->CurrentFolder(), root_ + "/Zdir");
+        Headless()->TypeText(DialogWindow(), root_ + "/sub/d.json");  // from the root
+        Key(VK_RETURN);
+      },
+  });
+  CDuiString path;
+  ASSERT_TRUE(ShowOpenFileDialog(kProfileFileFilter, nullptr, path));
+  EXPECT_EQ(typed, root_ + "/Zdir");
+  EXPECT_EQ(path, root_ + "/sub/d.json");
+}
+
 TEST_F(FileDialog, CancelOrNothingChosenReturnsFalse) {
   struct Case {
     const char* what;

@@ -11,6 +11,7 @@
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CComboUI.h"
 #include "platform/ui/CControlUI.h"
+#include "platform/ui/CEditUI.h"
 #include "platform/ui/CListLabelElementUI.h"
 #include "platform/ui/CListUI.h"
 #include "platform/ui/IListItemUI.h"
@@ -339,6 +340,18 @@ LRESULT CFileDialogWnd::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     m_pm.SetFocus(m_pList);
     bHandled = true;
     return 1;
+  }
+  if (uMsg == WM_CHAR && wParam >= 0x20 && wParam != 0x7F && m_pPathEdit && ListHasFocus()) {
+    // Typing in the list starts a path: from the root or home for '/' and
+    // '~', else below the current folder. The character itself then goes
+    // to the path field, which has the focus from here on.
+    std::string start;
+    if (wParam != '/' && wParam != '~') start = m_folder == "/" ? std::string("/") : m_folder + "/";
+    m_pPathEdit->SetText(start.c_str());
+    if (auto* edit = static_cast<CEditUI*>(m_pPathEdit->GetInterface("Edit")))
+      edit->SetSel(static_cast<int>(start.size()), static_cast<int>(start.size()));
+    m_pm.SetFocus(m_pPathEdit);
+    return 0;
   }
   if (uMsg == WM_KEYDOWN && wParam == VK_RETURN) {
     // Enter belongs to the focused edit or list row; elsewhere it confirms.
