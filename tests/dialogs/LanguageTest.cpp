@@ -95,6 +95,7 @@ TEST_F(Language, SwitchingReloadsTextsFontsAndTheStoredChoice) {
     const char* stored;
   } steps[] = {
       {1, "OK", "Helvetica", "1033"},
+      {2, "ตกลง", "Helvetica", "1054"},
       {0, "确定", "宋体", "2052"},
   };
   for (const Step& s : steps) {
