@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <map>
 #include <pugixml.hpp>
@@ -187,17 +188,30 @@ TEST(LanguageFiles, CarryEveryKeyOfEveryLayoutInEveryLanguage) {
     for (const auto& k : keys) EXPECT_TRUE(reference.count(k)) << "lan_cn.xml lacks " << k << " of " << name;
   }
 
+  // Every visible text of a layout is a key of the files, on an element
+  // that shows it translated ("resourcetext"); texts without letters
+  // ("%", "0") are not words.
+  auto isWord = [](const std::string& v) {
+    for (unsigned char ch : v)
+      if (std::isalpha(ch) || ch >= 0x80) return true;
+    return false;
+  };
   std::map<std::string, std::string> used;  // key -> where
   for (const auto& e : fs::recursive_directory_iterator(skin)) {
     if (e.path().extension() != ".xml") continue;
     std::string name = e.path().filename().string();
     if (name.rfind("lan_", 0) == 0 || name == "res.xml") continue;
+    const std::string where = fs::relative(e.path(), skin).string();
     pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_file(e.path().c_str())) << e.path();
-    for (pugi::xpath_node n : doc.select_nodes("//*[@resourcetext='true']")) {
+    ASSERT_TRUE(doc.load_file(e.path().c_str())) << where;
+    for (pugi::xpath_node n : doc.select_nodes("//*[@text or @tooltip or @prompttext]")) {
+      const bool translated = n.node().attribute("resourcetext").as_bool();
       for (const char* attr : {"text", "tooltip", "prompttext"}) {
         std::string key = n.node().attribute(attr).value();
-        if (!key.empty()) used[key] = fs::relative(e.path(), skin).string();
+        if (!isWord(key)) continue;
+        used[key] = where;
+        EXPECT_TRUE(translated) << where << ": " << n.node().name() << " " << attr << "=\"" << key
+                                << "\" shows untranslated; mark it resourcetext=\"true\"";
       }
     }
   }
