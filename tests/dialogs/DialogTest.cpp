@@ -110,4 +110,14 @@ void DialogTest::Script(std::vector<std::function<void()>> steps) {
   scripted_ = true;
 }
 
+std::function<void()> DialogTest::WhenOpen(const char* className, std::function<void(HWND)> act) {
+  return [this, className, act] {
+    if (HWND h = FindWindowOfClass(className)) {
+      act(h);
+    } else {
+      steps_.push_front(WhenOpen(className, act));
+    }
+  };
+}
+
 }  // namespace ostrel::test

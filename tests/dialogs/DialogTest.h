@@ -41,6 +41,8 @@ class DialogTest : public ::testing::Test {
 
   // Steps run one at a time whenever the loop would wait (modal windows).
   void Script(std::vector<std::function<void()>> steps);
+  // A step that waits (stays first) until a window of the class is open.
+  std::function<void()> WhenOpen(const char* className, std::function<void(HWND)> act);
 
   std::filesystem::path programFolder_;
   std::vector<std::string> debugLines_;

@@ -98,6 +98,43 @@ TEST_F(SkinStore, PicturesAndTheResetAreWrittenToMainIni) {
   }
 }
 
+TEST_F(SkinStore, AnOwnPictureChangesTheBackgroundOnlyWhenChosen) {
+  const std::string picture = (TestRoot() / "pictures" / "mine.png").string();
+  WriteFile(picture, "not decoded here");
+  struct Case {
+    const char* what;
+    bool choose;
+    std::string image;
+  } cases[] = {{"cancelled", false, "common/background.png"}, {"chosen", true, picture}};
+  for (const Case& c : cases) {
+    HWND picker = OpenPicker();
+    ASSERT_NE(picker, nullptr);
+    Script({WhenOpen("FileDialogWnd", [](HWND) {}), [&] {
+              // Messages queued meanwhile have been handled: the picker lost the
+              // focus to the dialog and must still be there.
+              EXPECT_TRUE(IsWindow(picker)) << c.what;
+              HWND dialog = FindWindowOfClass("FileDialogWnd");
+              if (!c.choose) {
+                Headless()->KeyPress(dialog, VK_ESCAPE);
+                return;
+              }
+              ClickControl(dialog, "filedlg_path_edit");
+              Headless()->KeyDown(dialog, VK_CONTROL);
+              Headless()->KeyPress(dialog, 'A');
+              Headless()->KeyUp(dialog, VK_CONTROL);
+              Headless()->KeyPress(dialog, VK_DELETE);
+              Headless()->TypeText(dialog, picture);
+              Headless()->KeyPress(dialog, VK_RETURN);
+            }});
+    // The dialog runs inside the picker's click; the picker must survive it.
+    ClickControl(picker, "skin_Custom");
+    Pump();
+    EXPECT_EQ(Root()->GetBkImage(), c.image) << c.what;
+    EXPECT_FALSE(fs::exists(SkinImageStore::Path())) << c.what;
+    EXPECT_FALSE(IsWindow(picker)) << c.what << ": the picker is done";
+  }
+}
+
 TEST_F(SkinStore, ThePickerSitsUnderItsAnchorAndGoesWhenItLosesTheFocus) {
   HWND picker = OpenPicker();
   ASSERT_NE(picker, nullptr);
