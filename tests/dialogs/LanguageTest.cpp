@@ -204,8 +204,25 @@ TEST(LanguageFiles, CarryEveryKeyOfEveryLayoutInEveryLanguage) {
     const std::string where = fs::relative(e.path(), skin).string();
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_file(e.path().c_str())) << where;
+    // The flag may also come from the layout's Default (per element name)
+    // or Style (per "style" attribute) lists.
+    auto listSetsFlag = [](const char* list) {
+      std::string v = list;
+      return v.find("resourcetext=\"true\"") != std::string::npos ||
+             v.find("resourcetext='true'") != std::string::npos;
+    };
+    std::set<std::string> flaggedElements, flaggedStyles;
+    for (pugi::xpath_node d : doc.select_nodes("//Default"))
+      if (listSetsFlag(d.node().attribute("value").value()))
+        flaggedElements.insert(d.node().attribute("name").value());
+    for (pugi::xpath_node d : doc.select_nodes("//Style"))
+      if (listSetsFlag(d.node().attribute("value").value()))
+        flaggedStyles.insert(d.node().attribute("name").value());
     for (pugi::xpath_node n : doc.select_nodes("//*[@text or @tooltip or @prompttext]")) {
-      const bool translated = n.node().attribute("resourcetext").as_bool();
+      pugi::xml_attribute own = n.node().attribute("resourcetext");
+      const bool translated = own ? own.as_bool()
+                                  : flaggedElements.count(n.node().name()) ||
+                                        flaggedStyles.count(n.node().attribute("style").value());
       for (const char* attr : {"text", "tooltip", "prompttext"}) {
         std::string key = n.node().attribute(attr).value();
         if (!isWord(key)) continue;
