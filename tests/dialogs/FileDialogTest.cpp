@@ -147,6 +147,45 @@ TEST_F(FileDialog, EnterOnAFolderOpensItAndAPathNamingAFileChoosesIt) {
   EXPECT_EQ(path, root_ + "/sub/d.json");
 }
 
+TEST_F(FileDialog, TheMouseOpensFoldersAndChoosesFiles) {
+  auto rowCentre = [&](int index) {
+    auto* list = static_cast<CListUI*>(PaintManagerOf(DialogWindow())->FindControl("filedlg_list"));
+    PaintManagerOf(DialogWindow())->RenderToImage();
+    RECT r = list->GetItemAt(index)->GetPos();
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  };
+  std::string afterFolderClick;
+  Script({
+      [&] { TypeInto("filedlg_path_edit", root_); },
+      [&] {
+        POINT p = rowCentre(1);  // Zdir/
+        Headless()->Click(DialogWindow(), p.x, p.y);
+      },
+      [&] {
+        afterFolderClick = NameField();
+        POINT p = rowCentre(0);  // sub/
+        Headless()->DoubleClick(DialogWindow(), p.x, p.y);
+      },
+      [&] {
+        EXPECT_EQ(Dialog()->CurrentFolder(), root_ + "/sub");
+        ClickControl(DialogWindow(), "filedlg_up_btn");
+      },
+      [&] {
+        EXPECT_EQ(Dialog()->CurrentFolder(), root_);
+        POINT p = rowCentre(3);  // B.JSON
+        Headless()->Click(DialogWindow(), p.x, p.y);
+      },
+      [&] {
+        EXPECT_EQ(NameField(), "B.JSON");
+        ClickControl(DialogWindow(), "filedlg_ok_btn");
+      },
+  });
+  CDuiString path;
+  ASSERT_TRUE(ShowOpenFileDialog(kProfileFileFilter, nullptr, path));
+  EXPECT_EQ(afterFolderClick, "");  // a folder does not go into the name field
+  EXPECT_EQ(path, root_ + "/B.JSON");
+}
+
 TEST_F(FileDialog, TypingInTheListStartsAPath) {
   std::string typed;
   Script({
