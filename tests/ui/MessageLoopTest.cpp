@@ -220,3 +220,38 @@ TEST_F(UiMessageLoop, TopmostFollowsSetWindowPos) {
 
 }  // namespace
 }  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+TEST_F(UiMessageLoop, PostsFromManyThreadsAllArriveInEachThreadsOrder) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  constexpr int kThreads = 4;
+  constexpr int kEach = 500;
+  std::vector<std::vector<int>> seen(kThreads);
+  w.onCustom = [&](UINT msg, WPARAM wp, LPARAM lp, BOOL& handled) -> LRESULT {
+    if (msg != WM_USER + 0x4C8) return 0;
+    handled = TRUE;
+    seen[wp].push_back(static_cast<int>(lp));
+    int total = 0;
+    for (const auto& s : seen) total += static_cast<int>(s.size());
+    if (total == kThreads * kEach) PostQuitMessage(0);
+    return 0;
+  };
+  HWND h = w.GetHWND();
+  std::vector<std::thread> workers;
+  for (int t = 0; t < kThreads; ++t)
+    workers.emplace_back([h, t] {
+      for (int i = 0; i < kEach; ++i) PostMessage(h, WM_USER + 0x4C8, static_cast<WPARAM>(t), i);
+    });
+  CMessageLoop::Instance().Run();
+  for (auto& t : workers) t.join();
+  for (int t = 0; t < kThreads; ++t) {
+    ASSERT_EQ(seen[t].size(), static_cast<std::size_t>(kEach));
+    for (int i = 0; i < kEach; ++i) ASSERT_EQ(seen[t][i], i);
+  }
+}
+
+}  // namespace
+}  // namespace ostrel::test
