@@ -4,11 +4,11 @@
 #include <cstring>
 #include <thread>
 
+#include "devices/PowerIndicatorUpdate.h"
 #include "lighting/LightEffectCodes.h"
 #include "lighting/LightFrame.h"
 #include "lighting/LightSteps.h"
 #include "lighting/LightTables.h"
-#include "devices/PowerIndicatorUpdate.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CTabLayoutUI.h"
@@ -195,9 +195,9 @@ LightSetting CZantroveUSBDevice::MakeLightSetting(std::uint32_t w0, std::uint32_
   return setting;
 }
 
-void CZantroveUSBDevice::SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
-                                         std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
-                                         std::uint8_t b) {
+void CZantroveUSBDevice::SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
+                                         std::uint32_t w3, std::uint32_t w4, std::uint32_t w5,
+                                         std::uint32_t w6, std::uint16_t h, std::uint8_t b) {
   std::lock_guard<std::mutex> lock(m_settingLock);
   m_lightSettings[0] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
 }
@@ -238,7 +238,8 @@ void CZantroveUSBDevice::OnNotificationUsage(std::uint16_t usage) {
 int CZantroveUSBDevice::LightingThreshold(int zone) const {
   std::lock_guard<std::mutex> lock(m_settingLock);
   const LightSetting& setting = m_lightSettings[zone < 0 || zone > 2 ? 0 : zone];
-  const int code = zone == 0 ? setting.selectItem : (zone == 1 ? setting.logoSelectItem : setting.stSelectItem);
+  const int code =
+      zone == 0 ? setting.selectItem : (zone == 1 ? setting.logoSelectItem : setting.stSelectItem);
   const int speed = zone == 0 ? setting.speed : (zone == 1 ? setting.logoSpeed : setting.stSpeed);
   if (LightEffectCodes::StepFor(m_deviceType, code) == LightStep::kCustom) return 0;
   return LightEffectCodes::ThresholdTicks(m_deviceType, code, speed) * kTickMs;
@@ -307,12 +308,14 @@ bool CZantroveUSBDevice::LightingThreadsRunning() const {
 bool CZantroveUSBDevice::OpenNotificationChannel(const std::string& path) {
   if (!m_notificationChannel.IsConnected()) {
     m_notificationChannel.LockTransport();
-    if (m_notificationChannel.Link().Open(path, true, true, true, false)) m_notificationChannel.SetConnected(true);
+    if (m_notificationChannel.Link().Open(path, true, true, true, false))
+      m_notificationChannel.SetConnected(true);
     m_notificationChannel.UnlockTransport();
   }
   if (!m_notificationChannel.IsConnected()) return false;
   if (!m_notificationReader.IsRunning())
-    m_notificationReader.Start(m_notificationChannel, [this](std::uint16_t usage) { OnNotificationUsage(usage); });
+    m_notificationReader.Start(m_notificationChannel,
+                               [this](std::uint16_t usage) { OnNotificationUsage(usage); });
   return true;
 }
 

@@ -84,13 +84,15 @@ bool DevicePageHost::Create(CPaintManagerUI& pm, HWND mainWindow, const std::str
   m_deviceSelectLayout = AsContainer(pm.FindControl("device_select_layout"));
   m_powerSwitch = AsContainer(pm.FindControl("device_power_switch"));
   if (!m_deviceSwitch || !m_deviceSelectLayout || !m_powerSwitch) {
-    OutputDebugString("devices: the main window has no device_switch, device_select_layout or device_power_switch");
+    OutputDebugString(
+        "devices: the main window has no device_switch, device_select_layout or device_power_switch");
     return false;
   }
   m_firstScanMessage = RegisterWindowMessage(kFirstScanMessageName);
   m_workerWindow = std::make_unique<DeviceWorkerWindow>([this](WPARAM wParam, LPARAM lParam) {
     if (wParam < m_entries.size() && m_pm)
-      m_pm->SetTimer(m_entries[wParam].entry, static_cast<UINT>(lParam >> 32), static_cast<UINT>(lParam & 0xFFFFFFFF));
+      m_pm->SetTimer(m_entries[wParam].entry, static_cast<UINT>(lParam >> 32),
+                     static_cast<UINT>(lParam & 0xFFFFFFFF));
   });
   m_workerWindow->CreateHidden();
   m_scanner.SetCallbacks([this](std::size_t slot) { DeliverToWindow(kDeviceArrivedMessage, slot); },
@@ -139,7 +141,8 @@ bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
   CDialogBuilder powerBuilder, entryBuilder, pageBuilder;
   CControlUI* power = powerBuilder.Create(kPowerIndicatorLayout, nullptr, m_callback, m_pm);
   CControlUI* entryRoot = power ? entryBuilder.Create(model.entryLayout, nullptr, m_callback, m_pm) : nullptr;
-  CControlUI* pageRoot = entryRoot ? pageBuilder.Create(pageType.pageLayout, nullptr, m_callback, m_pm) : nullptr;
+  CControlUI* pageRoot =
+      entryRoot ? pageBuilder.Create(pageType.pageLayout, nullptr, m_callback, m_pm) : nullptr;
   CContainerUI* entry = AsContainer(entryRoot);
   CZantroveUSBDevice* page =
       pageRoot ? static_cast<CZantroveUSBDevice*>(pageRoot->GetInterface("ZantroveUSBDevice")) : nullptr;
@@ -256,7 +259,8 @@ void DevicePageHost::OnDeviceArrived(std::size_t slot) {
           }
         }
       } else if (row.role == kRoleNotification) {
-        if (DeviceEntry* entry = FindEntryForNotification(row)) entry->page->OpenNotificationChannel(row.path);
+        if (DeviceEntry* entry = FindEntryForNotification(row))
+          entry->page->OpenNotificationChannel(row.path);
       }
     }
   }
@@ -335,7 +339,8 @@ const DevicePageHost::DeviceEntry* DevicePageHost::EntryOf(const CZantroveUSBDev
 
 void DevicePageHost::ArmEntryTimer(std::size_t entryIndex, UINT timerId, UINT delayMs) {
   if (!m_workerWindow) return;
-  m_workerWindow->PostRequest(entryIndex, static_cast<LPARAM>(static_cast<std::uint64_t>(timerId) << 32 | delayMs));
+  m_workerWindow->PostRequest(entryIndex,
+                              static_cast<LPARAM>(static_cast<std::uint64_t>(timerId) << 32 | delayMs));
 }
 
 void DevicePageHost::HandleEntryTimer(DeviceEntry& entry, UINT timerId) {
@@ -356,7 +361,8 @@ void DevicePageHost::HandleEntryTimer(DeviceEntry& entry, UINT timerId) {
       page->PushLightFrameZone2();
       page->PushLightFrameZone3();
       if (IsEntrySelected(entry) && page->IsPreviewRepaint()) page->Invalidate();
-      if (page->CommandChannel().IsConnected()) m_pm->SetTimer(entry.entry, kTimerLightFrame, kLightFramePeriodMs);
+      if (page->CommandChannel().IsConnected())
+        m_pm->SetTimer(entry.entry, kTimerLightFrame, kLightFramePeriodMs);
       break;
     case kTimerReadProfile:
       page->ReadCurrentProfile();

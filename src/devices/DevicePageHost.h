@@ -52,9 +52,9 @@ class DevicePageHost {
 
   // One device-list entry and what belongs to it.
   struct DeviceEntry {
-    CContainerUI* entry = nullptr;          // in "device_select_layout"
-    CZantroveUSBDevice* page = nullptr;     // in "device_switch"
-    CControlUI* powerIndicator = nullptr;   // in "device_power_switch"
+    CContainerUI* entry = nullptr;         // in "device_select_layout"
+    CZantroveUSBDevice* page = nullptr;    // in "device_switch"
+    CControlUI* powerIndicator = nullptr;  // in "device_power_switch"
     int deviceType = 0;
     int role = 0;
     int pageIndex = 0;   // in "device_switch"

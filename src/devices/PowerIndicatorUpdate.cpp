@@ -26,13 +26,15 @@ const char* PowerIndicatorUpdate::PhoneText(std::uint8_t code) {
   return kNoPhone;
 }
 
-void PowerIndicatorUpdate::Apply(CControlUI* indicator, int deviceType, const Record& record, int powerPolling) {
+void PowerIndicatorUpdate::Apply(CControlUI* indicator, int deviceType, const Record& record,
+                                 int powerPolling) {
   if (!indicator) return;
   const int level = record[0];
   const bool wireless = record[kPowerWirelessByte] == 1;
   CControlUI* bar = FindChild(indicator, "device_Power_progress");
   if (bar) {
-    if (auto* progress = static_cast<CProgressUI*>(bar->GetInterface("Progress"))) progress->SetValue(100 - level);
+    if (auto* progress = static_cast<CProgressUI*>(bar->GetInterface("Progress")))
+      progress->SetValue(100 - level);
   }
   if (CControlUI* value = FindChild(indicator, "device_power_value")) {
     CDuiString text;

@@ -143,9 +143,9 @@ struct TabCase {
 
 TEST(DevicePage, SelectFunctionTabFollowsItsTable) {
   const TabCase cases[] = {
-      {2, 2, 0, 1}, {2, 6, 0, 1}, {2, 3, 1, -1}, {2, 8, 1, -1}, {2, 4, 3, -1}, {1, 4, 3, -1},
-      {3, 4, 0, 2},  // mouse pad: kind 4 behaves as kind 7
-      {7, 4, 0, 2}, {2, 5, 2, -1}, {2, 7, 0, 2}, {2, 1, 0, 0}, {2, 99, 0, 0},
+      {2, 2, 0, 1},  {2, 6, 0, 1},  {2, 3, 1, -1}, {2, 8, 1, -1}, {2, 4, 3, -1},
+      {1, 4, 3, -1}, {3, 4, 0, 2},  // mouse pad: kind 4 behaves as kind 7
+      {7, 4, 0, 2},  {2, 5, 2, -1}, {2, 7, 0, 2},  {2, 1, 0, 0},  {2, 99, 0, 0},
   };
   for (const TabCase& c : cases) {
     auto page = std::make_unique<TestDevicePage>();
@@ -175,8 +175,8 @@ TEST(DevicePage, SelectFunctionTabFollowsItsTable) {
 
 TEST(DevicePage, LightSettingWordsFillTheThirtyOneBytesInOrder) {
   TestDevicePage page;
-  page.SetLightSetting(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211, 0x18171615, 0x1C1B1A19, 0x1E1D,
-                       0x1F);
+  page.SetLightSetting(0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D, 0x14131211, 0x18171615, 0x1C1B1A19,
+                       0x1E1D, 0x1F);
   const LightSetting& s = page.MainLightSetting();
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&s);
   for (int i = 0; i < 31; ++i) EXPECT_EQ(bytes[i], i + 1) << i;
@@ -192,14 +192,14 @@ struct StepCase {
 
 TEST(DevicePage, PhaseAndIndexSteppingWrap) {
   const StepCase phases[] = {
-      {true, 128, 0, 1, 1}, {true, 128, 127, 1, 0}, {true, 96, 94, 3, 0},
+      {true, 128, 0, 1, 1},  {true, 128, 127, 1, 0},  {true, 96, 94, 3, 0},
       {false, 128, 5, 1, 4}, {false, 128, 0, 1, 127}, {false, 96, 1, 3, 93},
   };
   for (const StepCase& c : phases)
     EXPECT_EQ(CZantroveUSBDevice::StepPhase(c.forward, c.limit, c.value, c.delta), c.expected)
         << int(c.value) << (c.forward ? " forward" : " back");
-  const StepCase indices[] = {{true, 4, 2, 0, 3}, {true, 4, 3, 0, 0}, {false, 4, 0, 0, 3}, {false, 4, 2, 0, 1},
-                              {false, 4, 9, 0, 3}};
+  const StepCase indices[] = {
+      {true, 4, 2, 0, 3}, {true, 4, 3, 0, 0}, {false, 4, 0, 0, 3}, {false, 4, 2, 0, 1}, {false, 4, 9, 0, 3}};
   for (const StepCase& c : indices)
     EXPECT_EQ(CZantroveUSBDevice::StepIndex(c.forward, c.limit, c.value), c.expected) << int(c.value);
 }
@@ -304,9 +304,11 @@ TEST(DevicePage, PowerRecordShowsLevelStateAndWirelessMark) {
 
 TEST(DevicePage, PhoneOnAMousePadPicksItsText) {
   CPaintManagerUI::SetResourcePath(OSTREL_DISCOVERY_TEST_SKIN);
-  const std::pair<std::uint8_t, const char*> cases[] = {
-      {1, "Phone_type_iphone"}, {2, "Phone_type_samsung"}, {3, "Phone_type_other"}, {0, "Phone_type_no_device"},
-      {200, "Phone_type_no_device"}};
+  const std::pair<std::uint8_t, const char*> cases[] = {{1, "Phone_type_iphone"},
+                                                        {2, "Phone_type_samsung"},
+                                                        {3, "Phone_type_other"},
+                                                        {0, "Phone_type_no_device"},
+                                                        {200, "Phone_type_no_device"}};
   for (const auto& [code, text] : cases) {
     CDialogBuilder builder;
     std::unique_ptr<CControlUI> indicator(builder.Create(kPowerIndicatorLayout));

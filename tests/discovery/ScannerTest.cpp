@@ -15,9 +15,9 @@
 namespace ostrel::test {
 namespace {
 
+using std::chrono::milliseconds;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
-using std::chrono::milliseconds;
 
 constexpr UINT kArrived = DevicePageHost::kDeviceArrivedMessage;
 constexpr UINT kRemoved = DevicePageHost::kDeviceRemovedMessage;
