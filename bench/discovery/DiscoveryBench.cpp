@@ -30,6 +30,7 @@ using std::chrono::milliseconds;
 
 class IdlePage : public CZantroveUSBDevice {
  public:
+  ~IdlePage() override { StopWorkers(); }
   int LightingZoneCount() const override { return GetDeviceType() == kDeviceKeyboard ? 3 : 1; }
   int LightingThreshold(int) const override { return 0; }  // nothing to step
 };

@@ -308,6 +308,7 @@ void DevicePageHost::ShowEntry(DeviceEntry& entry) {
 
 void DevicePageHost::HideEntry(DeviceEntry& entry) {
   const bool wasSelected = entry.visible && IsEntrySelected(entry);
+  if (wasSelected && m_selectedEntryHiding) m_selectedEntryHiding(entry.page);
   entry.visible = false;
   entry.entry->SetVisible(false);
   if (COptionUI* option = AsOption(FindIn(entry.entry, "device_select"))) option->Selected(false, false);

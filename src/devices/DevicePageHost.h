@@ -87,6 +87,12 @@ class DevicePageHost {
   // Starts the scanning thread and the lighting synchronisation thread.
   void StartScanning();
   void SetSyncHooks(SyncHooks hooks);
+  // Called on the window thread before the selected entry is hidden because
+  // its device left (the window closes its child windows, removes the input
+  // hook ...).
+  void SetSelectedEntryHiding(std::function<void(CZantroveUSBDevice* page)> hook) {
+    m_selectedEntryHiding = std::move(hook);
+  }
 
   // Message 3090 and 3091 (window thread).
   void OnDeviceArrived(std::size_t slot);
@@ -142,6 +148,7 @@ class DevicePageHost {
   bool m_deliveryPending = false;
   bool m_stopping = false;
 
+  std::function<void(CZantroveUSBDevice*)> m_selectedEntryHiding;
   std::mutex m_syncMutex;
   SyncHooks m_syncHooks;
   WorkerThread m_syncWorker;

@@ -11,6 +11,7 @@
 #include "VirtualHidServer.h"
 #include "devsim/ReportDescriptor.h"
 #include "devsim/Simulator.h"
+#include "platform/ui/CTabLayoutUI.h"
 
 namespace ostrel::test {
 namespace {
@@ -170,6 +171,28 @@ TEST_F(ScannerTest, FailedEnumerationIsRetriedNextCycle) {
   ASSERT_TRUE(PumpUntil([&] { return FirstScanSeen(); }, milliseconds(1000)));
   EXPECT_EQ(window->Count(window->host.FirstScanMessage()), 1);
   EXPECT_TRUE(window->host.Scanner().IsRunning());
+}
+
+TEST_F(ScannerTest, RemovingTheSelectedDeviceSelectsAnotherConnectedOne) {
+  ASSERT_NE(simulator.Plug("keyboard"), nullptr);
+  ASSERT_NE(simulator.Plug("mouse"), nullptr);
+  CreateWindow();
+  std::vector<CZantroveUSBDevice*> hidden;
+  window->host.SetSelectedEntryHiding([&](CZantroveUSBDevice* page) { hidden.push_back(page); });
+  window->host.StartScanning();
+  ASSERT_TRUE(PumpUntil([&] { return window->Count(kArrived) == 4; }, milliseconds(3000)));
+  CZantroveUSBDevice* first = window->host.CurrentPage();
+  ASSERT_NE(first, nullptr);
+  CZantroveUSBDevice* other = first == PageOfType(1) ? static_cast<CZantroveUSBDevice*>(PageOfType(2))
+                                                     : static_cast<CZantroveUSBDevice*>(PageOfType(1));
+  ASSERT_TRUE(simulator.Unplug(first == PageOfType(1) ? "keyboard" : "mouse").ok);
+  ASSERT_TRUE(PumpUntil([&] { return window->Count(kRemoved) == 2; }, milliseconds(1000)));
+  EXPECT_EQ(hidden, std::vector<CZantroveUSBDevice*>{first});
+  EXPECT_EQ(window->host.CurrentPage(), other);
+  EXPECT_FALSE(window->GetPaintManager()->FindControl("No_device_Link")->IsVisible());
+  auto* deviceSwitch = static_cast<CTabLayoutUI*>(
+      window->GetPaintManager()->FindControl("device_switch")->GetInterface("TabLayout"));
+  EXPECT_EQ(deviceSwitch->GetCurSel(), window->host.EntryOf(other)->pageIndex);
 }
 
 TEST_F(ScannerTest, StoppingEndsTheScannerWithItsTexts) {

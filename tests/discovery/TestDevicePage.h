@@ -16,6 +16,9 @@ class TestDevicePage : public CZantroveUSBDevice {
  public:
   using Clock = std::chrono::steady_clock;
 
+  // The workers call this page's overrides: they end before it goes.
+  ~TestDevicePage() override { StopWorkers(); }
+
   void ReadDevice() override {
     readDeviceTimes.push_back(Clock::now());
     readDeviceResult = Operations().ReadDevice();

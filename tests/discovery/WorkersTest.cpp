@@ -178,6 +178,23 @@ TEST_F(WorkersTest, PowerStateIsReadAndShown) {
   EXPECT_EQ(value->GetText(), "42%");
 }
 
+TEST_F(WorkersTest, SynchronisationStepsOnlyWhileAConnectedPageIsPaused) {
+  TestDevicePage* mouse = Connect("mouse", 2);
+  ASSERT_NE(mouse, nullptr);
+  std::atomic<int> steps{0};
+  window->host.SetSyncHooks({[] { return 20; }, [&] { ++steps; }});
+  PumpFor(milliseconds(300));
+  EXPECT_EQ(steps.load(), 0);
+  mouse->CommandChannel().SetPaused(true);
+  // It looks once a second while nothing is paused.
+  ASSERT_TRUE(PumpUntil([&] { return steps.load() >= 3; }, milliseconds(2500)));
+  mouse->CommandChannel().SetPaused(false);
+  PumpFor(milliseconds(100));
+  const int atResume = steps.load();
+  PumpFor(milliseconds(300));
+  EXPECT_LE(steps.load(), atResume + 1);
+}
+
 TEST(Workers, LightingThreadStepsAtItsThresholdOnlyWhileConnectedAndNotPaused) {
   std::atomic<bool> connected{false}, paused{false};
   std::atomic<int> passes{0}, steps{0};
