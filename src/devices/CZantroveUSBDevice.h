@@ -37,6 +37,9 @@
 namespace ostrel {
 
 class CContainerUI;
+class CDeviceKeyButtonUI;
+class CDeviceOptionUI;
+class CMpDevicePowerUI;
 class CTabLayoutUI;
 
 class CZantroveUSBDevice : public CHorizontalLayoutUI {
@@ -168,10 +171,10 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   void SetPowerPolling(int polling);
   int GetReserved() const { return m_reserved; }
   void SetReserved(int value) { m_reserved = value; }
-  CControlUI* GetPowerIndicator() const { return m_pPowerIndicator; }
-  void SetPowerIndicator(CControlUI* indicator) { m_pPowerIndicator = indicator; }
-  CControlUI* GetDeviceOption() const { return m_pDeviceOption; }
-  void SetDeviceOption(CControlUI* option) { m_pDeviceOption = option; }
+  CMpDevicePowerUI* GetPowerIndicator() const { return m_pPowerIndicator; }
+  void SetPowerIndicator(CMpDevicePowerUI* indicator) { m_pPowerIndicator = indicator; }
+  CDeviceOptionUI* GetDeviceOption() const { return m_pDeviceOption; }
+  void SetDeviceOption(CDeviceOptionUI* option) { m_pDeviceOption = option; }
   // Copies the slot record; device type and role come from it.
   void SetInterfaceRow(const DeviceCatalogueRow& row);
   const DeviceCatalogueRow& GetInterfaceRow() const { return m_interfaceRow; }
@@ -194,12 +197,8 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   DeviceChannel& NotificationChannel() { return m_notificationChannel; }
   DeviceOperations& Operations() { return *m_operations; }
 
-  const std::vector<CControlUI*>& KeyButtons() const { return m_keyButtons; }
-  const std::vector<CControlUI*>& LedButtons() const { return m_ledButtons; }
-  // The colour (RGB(): red in the low byte) and brightness last given to
-  // LED button i by PushLightFrame or InitPage.
-  DWORD GetLedButtonColour(int index) const;
-  int GetLedButtonLevel(int index) const;
+  const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return m_keyButtons; }
+  const std::vector<CDeviceKeyButtonUI*>& LedButtons() const { return m_ledButtons; }
   // The frame PushLightFrame built last (512 bytes).
   const std::array<std::uint8_t, kLedFrameBytes>& LastFrame() const { return m_frame; }
   LightEffectState& LightState() { return m_light; }
@@ -241,7 +240,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   HWND m_hWnd = nullptr;
   int m_powerPolling = 0;
   int m_reserved = 0;
-  CControlUI* m_pPowerIndicator = nullptr;
+  CMpDevicePowerUI* m_pPowerIndicator = nullptr;
   DeviceInfo m_deviceInfo;
   std::array<std::uint8_t, 512> m_keyMap{};
   std::array<std::uint8_t, 512> m_keyAttributes{};
@@ -251,12 +250,10 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   int m_ledCount = 0;
   int m_selectedKey = -1;
   int m_functionTab = kFunctionTabDefault;
-  std::vector<CControlUI*> m_keyButtons;
-  std::vector<CControlUI*> m_ledButtons;
-  std::vector<DWORD> m_ledButtonColours;
-  std::vector<int> m_ledButtonLevels;
-  std::vector<CControlUI*> m_zone2Buttons;
-  std::vector<CControlUI*> m_zone3Buttons;
+  std::vector<CDeviceKeyButtonUI*> m_keyButtons;
+  std::vector<CDeviceKeyButtonUI*> m_ledButtons;
+  std::vector<CDeviceKeyButtonUI*> m_zone2Buttons;
+  std::vector<CDeviceKeyButtonUI*> m_zone3Buttons;
   std::map<int, int> m_uiKeyToSlot;
   std::map<int, int> m_slotToAttribute;
   std::map<int, int> m_keyLedMap;
@@ -265,7 +262,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   CContainerUI* m_pSelectPanel = nullptr;
   CControlUI* m_pLightPanel = nullptr;
   CControlUI* m_pProfilePanel = nullptr;
-  CControlUI* m_pDeviceOption = nullptr;
+  CDeviceOptionUI* m_pDeviceOption = nullptr;
   CTabLayoutUI* m_pFunctionSwitch = nullptr;
   CTabLayoutUI* m_pKeyFunctionSwitch = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "controls/ProgramControls.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CHeadlessBackend.h"
 #include "platform/ui/CMessageLoop.h"
@@ -18,6 +19,7 @@ void DeviceHostFixture::SetUp() {
   loop.SetBackend(std::make_unique<CHeadlessBackend>());
   loop.UseVirtualClock(false);
   CPaintManagerUI::SetResourcePath(OSTREL_DISCOVERY_TEST_SKIN);
+  RegisterProgramControls();
   SetDebugToStderr(false);
   SetDebugSink([this](std::string_view line) {
     std::lock_guard<std::mutex> lock(linesMutex_);

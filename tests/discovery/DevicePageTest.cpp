@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "DeviceHostFixture.h"
-#include "TestKeyButton.h"
-#include "TestSelectPanel.h"
+#include "controls/CDeviceKeyButtonUI.h"
+#include "controls/CSelectPanelUI.h"
 #include "devicelink/DeviceCatalogue.h"
-#include "devices/PowerIndicatorUpdate.h"
 #include "devsim/Simulator.h"
-#include "platform/ui/CDialogBuilder.h"
-#include "platform/ui/CProgressUI.h"
 #include "platform/ui/CTabLayoutUI.h"
 
 namespace ostrel::test {
@@ -22,9 +19,9 @@ using std::chrono::milliseconds;
 std::unique_ptr<TestDevicePage> MakePage(int keys, int leds,
                                          const std::vector<std::pair<const char*, const char*>>& buttons) {
   auto page = std::make_unique<TestDevicePage>();
-  auto* panel = new TestSelectPanel;
+  auto* panel = new CSelectPanelUI;
   for (const auto& [name, userData] : buttons) {
-    auto* button = new TestKeyButton;
+    auto* button = new CDeviceKeyButtonUI;
     button->SetName(name);
     button->SetUserData(userData);
     panel->Add(button);
@@ -55,15 +52,17 @@ TEST(DevicePage, InitPageBindsKeyAndLightButtonsByNumber) {
   EXPECT_EQ(leds[7], panel->GetItemAt(0));
   EXPECT_EQ(leds[2], panel->GetItemAt(1));
   EXPECT_EQ(keys[0], panel->GetItemAt(5));
+  // A key name in the user data binds no key.
+  EXPECT_EQ(keys[1], nullptr);
   int boundKeys = 0, boundLeds = 0;
   for (auto* k : keys) boundKeys += k != nullptr;
   for (auto* l : leds) boundLeds += l != nullptr;
   EXPECT_EQ(boundKeys, 2);
   EXPECT_EQ(boundLeds, 2);
   // Bound LED buttons start white at full brightness.
-  EXPECT_EQ(page->GetLedButtonColour(7), 0xFFFFFFu);
-  EXPECT_EQ(page->GetLedButtonLevel(7), 255);
-  EXPECT_EQ(page->GetLedButtonLevel(0), 0);
+  EXPECT_TRUE(leds[7]->IsLightTintOn());
+  EXPECT_EQ(leds[7]->GetLightColor(), 0xFFFFFFu);
+  EXPECT_EQ(leds[7]->GetLightLevel(), 255);
 }
 
 TEST(DevicePage, InitPageWithoutLayoutNameClearsEverySize) {
@@ -124,8 +123,8 @@ TEST(DevicePage, PushLightFrameScalesByBrightnessAndSkipsLed126) {
   EXPECT_EQ(frame[380], 0);
   EXPECT_EQ(frame[381], 100);  // LED 127
   // The visible button takes red | blue << 8 | green << 16 and the brightness.
-  EXPECT_EQ(page->GetLedButtonColour(1), 200u | 50u << 8 | 100u << 16);
-  EXPECT_EQ(page->GetLedButtonLevel(1), 128);
+  EXPECT_EQ(page->LedButtons()[1]->GetLightColor(), 200u | 50u << 8 | 100u << 16);
+  EXPECT_EQ(page->LedButtons()[1]->GetLightLevel(), 128);
 
   // Host lighting off: nothing changes.
   page->SetHostLighting(false);
@@ -260,63 +259,6 @@ TEST(DevicePage, HostLightingStartsOnlyOnAKeyboard) {
     page.SetHostLighting(true);
     EXPECT_EQ(c.device->State().HostLightingStarts(), static_cast<unsigned>(c.starts)) << c.device->Name();
     EXPECT_TRUE(page.IsHostLighting());
-  }
-}
-
-struct PowerCase {
-  int deviceType;
-  PowerIndicatorUpdate::Record record;
-  const char* text;
-  int bar;
-  bool barVisible;
-  const char* icon;
-  bool wirelessShown;
-};
-
-TEST(DevicePage, PowerRecordShowsLevelStateAndWirelessMark) {
-  CPaintManagerUI::SetResourcePath(OSTREL_DISCOVERY_TEST_SKIN);
-  const PowerCase cases[] = {
-      {2, {75, 0, 0, 0, 0, 0}, "75%", 25, true, "file='power/powered.png'", false},
-      {2, {40, 1, 0, 1, 0, 0}, "40%", 60, false, "file='power/wuxian_powering.png'", true},
-      {2, {40, 1, 0, 0, 0, 0}, "40%", 60, true, "file='power/powering.png'", false},
-      {1, {100, 2, 0, 0, 0, 0}, "100%", 0, true, "file='power/power.png'", true},  // keyboard: mark untouched
-  };
-  for (const PowerCase& c : cases) {
-    CDialogBuilder builder;
-    std::unique_ptr<CControlUI> indicator(builder.Create(kPowerIndicatorLayout));
-    ASSERT_NE(indicator, nullptr);
-    CPaintManagerUI pm;
-    auto find = [&](const char* name) { return pm.FindSubControlByName(indicator.get(), name); };
-    PowerIndicatorUpdate::Apply(indicator.get(), c.deviceType, c.record, 1);
-    EXPECT_EQ(find("device_power_value")->GetText(), c.text);
-    auto* bar = static_cast<CProgressUI*>(find("device_Power_progress")->GetInterface("Progress"));
-    EXPECT_EQ(bar->GetValue(), c.bar) << c.text;
-    EXPECT_EQ(bar->IsVisible(), c.barVisible) << c.text;
-    EXPECT_EQ(find("device_power_status")->GetBkImage(), c.icon);
-    EXPECT_EQ(find("device_wuxian_logo")->IsVisible(), c.wirelessShown) << c.text;
-    EXPECT_TRUE(find("device_power_Layout")->IsVisible());
-    // An unknown supply state leaves the icon; polling off hides the indicator.
-    PowerIndicatorUpdate::Apply(indicator.get(), c.deviceType, {10, 9, 0, 0, 0, 0}, 0);
-    EXPECT_EQ(find("device_power_status")->GetBkImage(), c.icon);
-    EXPECT_FALSE(find("device_power_Layout")->IsVisible());
-  }
-}
-
-TEST(DevicePage, PhoneOnAMousePadPicksItsText) {
-  CPaintManagerUI::SetResourcePath(OSTREL_DISCOVERY_TEST_SKIN);
-  const std::pair<std::uint8_t, const char*> cases[] = {{1, "Phone_type_iphone"},
-                                                        {2, "Phone_type_samsung"},
-                                                        {3, "Phone_type_other"},
-                                                        {0, "Phone_type_no_device"},
-                                                        {200, "Phone_type_no_device"}};
-  for (const auto& [code, text] : cases) {
-    CDialogBuilder builder;
-    std::unique_ptr<CControlUI> indicator(builder.Create(kPowerIndicatorLayout));
-    CPaintManagerUI pm;
-    PowerIndicatorUpdate::Apply(indicator.get(), 3, {50, 0, 0, 0, 0, code}, 1);
-    CControlUI* phone = pm.FindSubControlByName(indicator.get(), "device_phone_type");
-    EXPECT_EQ(phone->GetToolTip(), text);
-    EXPECT_EQ(phone->GetBkImage(), std::string("file='power/") + text + ".png'");
   }
 }
 

@@ -1,8 +1,6 @@
 #include "TestMainWindow.h"
 
 #include "TestDevicePage.h"
-#include "TestKeyButton.h"
-#include "TestSelectPanel.h"
 #include "platform/ui/WindowApi.h"
 
 namespace ostrel::test {
@@ -14,8 +12,6 @@ CControlUI* TestMainWindow::CreateControl(const char* pstrClass) {
   if (name.CompareNoCase("ZantroveMouseDevice") == 0 || name.CompareNoCase("ZantroveKeyboardDevice") == 0 ||
       name.CompareNoCase("ZantroveMousePadDevice") == 0 || name.CompareNoCase("ZantroveHS6533Device") == 0)
     return new TestDevicePage;
-  if (name.CompareNoCase("DeviceKeyButton") == 0) return new TestKeyButton;
-  if (name.CompareNoCase("SelectPanel") == 0) return new TestSelectPanel;
   return nullptr;
 }
 

@@ -6,6 +6,8 @@
 #include <atomic>
 
 #include "DeviceHostFixture.h"
+#include "controls/CDeviceOptionUI.h"
+#include "controls/CMpDevicePowerUI.h"
 #include "devicelink/LightingWorker.h"
 #include "devsim/Simulator.h"
 #include "platform/os/DebugLog.h"
@@ -67,7 +69,7 @@ TEST_F(WorkersTest, ConnectedPageReadsTheDeviceHalfASecondAfterArrivalThenStream
   ASSERT_GE(streamed.size(), 4u);
   for (std::size_t i = 1; i < streamed.size(); ++i) EXPECT_GE(Ms(streamed[i] - streamed[i - 1]), 45) << i;
   EXPECT_TRUE(mouse->LightingThreadsRunning());
-  EXPECT_TRUE(window->host.Entries()[0].visible);
+  EXPECT_TRUE(window->host.EntryOf(mouse)->entry->IsConnected());
 }
 
 TEST_F(WorkersTest, UnpluggedPageStopsSendingFramesWithinOnePeriod) {
@@ -82,7 +84,7 @@ TEST_F(WorkersTest, UnpluggedPageStopsSendingFramesWithinOnePeriod) {
   const auto* entry = window->host.EntryOf(mouse);
   ASSERT_NE(entry, nullptr);
   EXPECT_FALSE(window->GetPaintManager()->HasTimer(entry->entry, DevicePageHost::kTimerLightFrame));
-  EXPECT_FALSE(entry->visible);
+  EXPECT_FALSE(entry->entry->IsConnected());
   // The lighting threads live on, idle, for a later reconnection.
   EXPECT_TRUE(mouse->LightingThreadsRunning());
 }
