@@ -133,6 +133,40 @@ TEST(DevicePage, PushLightFrameScalesByBrightnessAndSkipsLed126) {
   EXPECT_EQ(page->LastFrame()[0], 100);
 }
 
+// The path of a simulated device's collection.
+std::string PathOf(const std::string& marker) {
+  HidLink link;
+  link.Enumerate();
+  while (const char* p = link.NextPath())
+    if (std::string(p).find(marker) != std::string::npos) return p;
+  return {};
+}
+
+TEST(DevicePage, PushLightFrameStreamsLedCountTripletsUnlessTheLinkIsWireless) {
+  devsim::Simulator simulator;
+  struct Case {
+    const char* model;
+    bool longTimeout;
+    std::size_t streamed;
+  } cases[] = {{"mouse", false, 1}, {"receiver", true, 0}};
+  for (const Case& c : cases) {
+    auto* device = simulator.Plug(c.model);
+    ASSERT_NE(device, nullptr);
+    auto page = MakePage(0, 6, {});
+    ASSERT_TRUE(page->CommandChannel().Connect(PathOf(std::string("&col04#") + c.model + "#"), c.longTimeout));
+    page->SetLedColour(0, {255, 255, 255, 255});
+    page->PushLightFrame();
+    std::size_t frames = 0;
+    for (const auto& frame : device->Log().CommandFrames()) {
+      if (frame[3] != 18) continue;
+      ++frames;
+      EXPECT_EQ(frame[4], 18);  // six LEDs, three bytes each
+      EXPECT_EQ(frame[8], 254);
+    }
+    EXPECT_EQ(frames, c.streamed) << c.model;
+  }
+}
+
 struct TabCase {
   int deviceType;
   int kind;
