@@ -153,7 +153,8 @@ TEST(DevicePage, PushLightFrameStreamsLedCountTripletsUnlessTheLinkIsWireless) {
     auto* device = simulator.Plug(c.model);
     ASSERT_NE(device, nullptr);
     auto page = MakePage(0, 6, {});
-    ASSERT_TRUE(page->CommandChannel().Connect(PathOf(std::string("&col04#") + c.model + "#"), c.longTimeout));
+    ASSERT_TRUE(
+        page->CommandChannel().Connect(PathOf(std::string("&col04#") + c.model + "#"), c.longTimeout));
     page->SetLedColour(0, {255, 255, 255, 255});
     page->PushLightFrame();
     std::size_t frames = 0;
