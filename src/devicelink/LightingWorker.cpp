@@ -22,7 +22,9 @@ void LightingWorker::Run(const StopEvent& stop, const Hooks& hooks, const std::s
   milliseconds counted{0};
   Clock::time_point last = Clock::now();
   milliseconds pause = kStopPoll;
-  while (!stop.Wait(pause)) {
+  std::uint64_t nudges = stop.Nudges();
+  while (!stop.WaitUntil(Clock::now() + pause, nudges)) {
+    nudges = stop.Nudges();
     const Clock::time_point now = Clock::now();
     const milliseconds passed = std::chrono::duration_cast<milliseconds>(now - last);
     if (!hooks.connected || !hooks.connected()) {
@@ -32,7 +34,7 @@ void LightingWorker::Run(const StopEvent& stop, const Hooks& hooks, const std::s
     }
     if (hooks.paused && hooks.paused()) {
       last = now;
-      pause = kRecheck;
+      pause = kPausedRecheck;
       continue;
     }
     // Whole milliseconds only; the remainder is kept for the next pass.
@@ -41,15 +43,15 @@ void LightingWorker::Run(const StopEvent& stop, const Hooks& hooks, const std::s
     const int threshold = hooks.threshold ? hooks.threshold() : 0;
     if (threshold <= 0) {
       counted = milliseconds{0};
-      pause = kRecheck;
+      pause = kIdleRecheck;
       continue;
     }
     if (counted >= milliseconds(threshold)) {
       if (hooks.step) hooks.step();
       counted = milliseconds{0};
-      pause = std::min<milliseconds>(milliseconds(threshold), kRecheck);
+      pause = milliseconds(threshold);
     } else {
-      pause = std::min<milliseconds>(milliseconds(threshold) - counted, kRecheck);
+      pause = milliseconds(threshold) - counted;
     }
     pause = std::max(pause, kStopPoll);
   }

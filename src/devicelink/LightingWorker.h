@@ -3,9 +3,9 @@
 // while the command channel is connected and not paused (synchronisation
 // drives the device then) and runs the zone's effect step each time the
 // count reaches the effect's threshold. Between steps it sleeps until the
-// threshold comes (looking again at least every kRecheck, so a changed
-// effect or speed is picked up); a disconnected page costs one pass per
-// 100 ms.
+// threshold comes; with nothing to step it looks again every kIdleRecheck.
+// A changed effect or speed wakes it at once (Wake). A disconnected page
+// costs one pass per 100 ms, a paused one likewise.
 
 #include <chrono>
 #include <functional>
@@ -28,7 +28,8 @@ class LightingWorker {
 
   static constexpr std::chrono::milliseconds kStopPoll{1};
   static constexpr std::chrono::milliseconds kDisconnectedPause{100};
-  static constexpr std::chrono::milliseconds kRecheck{100};
+  static constexpr std::chrono::milliseconds kPausedRecheck{100};
+  static constexpr std::chrono::milliseconds kIdleRecheck{1000};
 
   LightingWorker() = default;
   ~LightingWorker() { Stop(); }
@@ -40,6 +41,8 @@ class LightingWorker {
   void Start(Hooks hooks, std::string exitText);
   WorkerThread::StopResult Stop();
   void Signal() { worker_.Signal(); }
+  // The effect or its speed changed: take the new threshold now.
+  void Wake() { worker_.Nudge(); }
   bool IsRunning() const { return worker_.IsRunning(); }
 
  private:

@@ -29,4 +29,23 @@ bool StopEvent::WaitUntil(std::chrono::steady_clock::time_point deadline) const 
   return changed_.wait_until(lock, deadline, [this] { return set_; });
 }
 
+void StopEvent::Nudge() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++nudges_;
+  }
+  changed_.notify_all();
+}
+
+std::uint64_t StopEvent::Nudges() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return nudges_;
+}
+
+bool StopEvent::WaitUntil(std::chrono::steady_clock::time_point deadline, std::uint64_t seenNudges) const {
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait_until(lock, deadline, [&] { return set_ || nudges_ != seenNudges; });
+  return set_;
+}
+
 }  // namespace ostrel

@@ -34,6 +34,8 @@ class WorkerThread {
   // Sets the stop event without waiting (several workers are signalled
   // before they are waited for).
   void Signal() { stop_.Set(); }
+  // Ends the thread's current sleep early (its settings changed).
+  void Nudge() { stop_.Nudge(); }
   bool IsRunning() const { return thread_.joinable(); }
   const StopEvent& Event() const { return stop_; }
 

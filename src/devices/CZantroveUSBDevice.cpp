@@ -200,22 +200,31 @@ LightSetting CZantroveUSBDevice::MakeLightSetting(std::uint32_t w0, std::uint32_
 void CZantroveUSBDevice::SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
                                          std::uint32_t w3, std::uint32_t w4, std::uint32_t w5,
                                          std::uint32_t w6, std::uint16_t h, std::uint8_t b) {
-  std::lock_guard<std::mutex> lock(m_settingLock);
-  m_lightSettings[0] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  {
+    std::lock_guard<std::mutex> lock(m_settingLock);
+    m_lightSettings[0] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  }
+  WakeLightingThreads();
 }
 
 void CZantroveUSBDevice::SetLightSettingZone2(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
                                               std::uint32_t w3, std::uint32_t w4, std::uint32_t w5,
                                               std::uint32_t w6, std::uint16_t h, std::uint8_t b) {
-  std::lock_guard<std::mutex> lock(m_settingLock);
-  m_lightSettings[1] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  {
+    std::lock_guard<std::mutex> lock(m_settingLock);
+    m_lightSettings[1] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  }
+  WakeLightingThreads();
 }
 
 void CZantroveUSBDevice::SetLightSettingZone3(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
                                               std::uint32_t w3, std::uint32_t w4, std::uint32_t w5,
                                               std::uint32_t w6, std::uint16_t h, std::uint8_t b) {
-  std::lock_guard<std::mutex> lock(m_settingLock);
-  m_lightSettings[2] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  {
+    std::lock_guard<std::mutex> lock(m_settingLock);
+    m_lightSettings[2] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
+  }
+  WakeLightingThreads();
 }
 
 // ---- Workers ----
@@ -299,6 +308,10 @@ void CZantroveUSBDevice::StartLightingThreads() {
 void CZantroveUSBDevice::StopLightingThreads() {
   for (LightingWorker& worker : m_lightingWorkers) worker.Signal();
   for (LightingWorker& worker : m_lightingWorkers) worker.Stop();
+}
+
+void CZantroveUSBDevice::WakeLightingThreads() {
+  for (LightingWorker& worker : m_lightingWorkers) worker.Wake();
 }
 
 bool CZantroveUSBDevice::LightingThreadsRunning() const {

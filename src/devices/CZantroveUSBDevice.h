@@ -140,6 +140,9 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   // Starts (restarting) the lighting threads; ReadDevice of a page calls it.
   void StartLightingThreads();
   void StopLightingThreads();
+  // The effect or speed changed: the lighting threads take the new
+  // threshold now instead of after their current sleep.
+  void WakeLightingThreads();
   bool LightingThreadsRunning() const;
   // Notification channel: opened on the role-0xFF slot's path, then the
   // reader starts; closing ends a blocked read at once.

@@ -227,6 +227,24 @@ TEST(Workers, LightingThreadStepsAtItsThresholdOnlyWhileConnectedAndNotPaused) {
   EXPECT_EQ(worker.Stop(), WorkerThread::StopResult::kSignalled);
 }
 
+TEST(Workers, LightingThreadTakesAChangedEffectAtOnceWhenWoken) {
+  std::atomic<int> threshold{0}, steps{0};
+  LightingWorker worker;
+  LightingWorker::Hooks hooks;
+  hooks.connected = [] { return true; };
+  hooks.paused = [] { return false; };
+  hooks.threshold = [&] { return threshold.load(); };
+  hooks.step = [&] { ++steps; };
+  worker.Start(hooks, "MS灯光线程设定退出");
+  std::this_thread::sleep_for(milliseconds(50));  // now in its idle sleep
+  threshold = 10;
+  worker.Wake();
+  // Well before the idle sleep of a second would have ended.
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_GE(steps.load(), 3);
+  worker.Stop();
+}
+
 TEST(Workers, StopOfAWorkerThatOverrunsItsBoundIsReportedAndStillWaitedFor) {
   std::vector<std::string> lines;
   std::mutex mutex;
