@@ -50,7 +50,9 @@ void DeviceScanner::Run(const StopEvent& stop) {
 
 void DeviceScanner::ScanOnce() {
   ++cycles_;
-  if (slots_.HasFreeSlot()) {
+  // Zero-id rows stay free for ever; they alone do not make the scanner list
+  // the interfaces every cycle.
+  if (slots_.HasClaimableFreeSlot()) {
     std::vector<std::string> paths;
     if (enumerate_(paths)) {
       ClaimPresentInterfaces(paths);

@@ -2,8 +2,9 @@
 // The scanning thread: every cycle it compares the HID interfaces present
 // with the interface table, claims the slot of each supported interface
 // that arrived and frees the slot of each claimed interface that went away.
-// Enumeration runs only while a slot is free; a cycle with every slot
-// claimed costs one existence test per slot.
+// Enumeration runs only while a slot that a device could claim is free; a
+// cycle with every such slot claimed costs one existence test per claimed
+// slot.
 //
 // It reports through three callbacks run on its own thread: the host sends
 // the window messages (3090 arrived, 3091 removed, both sent so the thread

@@ -24,6 +24,13 @@ bool DeviceSlotList::HasFreeSlot() const {
   return false;
 }
 
+bool DeviceSlotList::HasClaimableFreeSlot() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const auto& slot : slots_)
+    if (IsFree(slot) && (slot.vendorId != 0 || slot.productId != 0)) return true;
+  return false;
+}
+
 bool DeviceSlotList::HasFreeSlotFor(const DevicePathIds& ids) const {
   std::lock_guard<std::mutex> lock(mutex_);
   for (const auto& slot : slots_)

@@ -23,6 +23,9 @@ class DeviceSlotList {
   // A copy of the slot; an empty record for an index outside the list.
   DeviceCatalogueRow Slot(std::size_t index) const;
   bool HasFreeSlot() const;
+  // A free slot that a present device could claim: rows with vendor and
+  // product id 0 (models the catalogue gives no ids yet) never match.
+  bool HasClaimableFreeSlot() const;
   // Some free slot has these four path values.
   bool HasFreeSlotFor(const DevicePathIds& ids) const;
   // Claims the first free slot equal in the six values (vendor id, product

@@ -97,6 +97,18 @@ TEST(Catalogue, ZeroIdRowsNeverMatchAPresentDevice) {
   DeviceSlotList slots;
   EXPECT_FALSE(DeviceCatalogue::HasRowFor({0x320F, 0x2000, 1, 4}));
   EXPECT_EQ(slots.Claim(0x320F, 0x2000, 1, 4, 0xFF1C, 0x92, "pad"), std::nullopt);
+  // With the keyboard and mouse slots claimed only zero-id slots are free:
+  // nothing is left that a device could claim.
+  const std::uint16_t rows[][6] = {{0x320F, 0x511E, 1, 4, 0xFF1C, 0x92},
+                                   {0x320F, 0x511E, 1, 3, 0x0C, 0x01},
+                                   {0x320F, 0x1000, 1, 4, 0xFF1C, 0x92},
+                                   {0x320F, 0x1000, 1, 3, 0x0C, 0x01}};
+  for (const auto& r : rows) {
+    EXPECT_TRUE(slots.HasClaimableFreeSlot());
+    ASSERT_TRUE(slots.Claim(r[0], r[1], r[2], r[3], r[4], r[5], "p").has_value());
+  }
+  EXPECT_FALSE(slots.HasClaimableFreeSlot());
+  EXPECT_TRUE(slots.HasFreeSlot());
 }
 
 }  // namespace

@@ -195,6 +195,28 @@ TEST_F(ScannerTest, RemovingTheSelectedDeviceSelectsAnotherConnectedOne) {
   EXPECT_EQ(deviceSwitch->GetCurSel(), window->host.EntryOf(other)->pageIndex);
 }
 
+TEST_F(ScannerTest, ListsTheInterfacesOnlyWhileADeviceCouldClaimASlot) {
+  ASSERT_NE(simulator.Plug("keyboard"), nullptr);
+  ASSERT_NE(simulator.Plug("mouse"), nullptr);
+  CreateWindow();
+  std::atomic<int> listings{0};
+  window->host.Scanner().SetEnumerateFunction([&listings](std::vector<std::string>& paths) {
+    ++listings;
+    HidLink link;
+    link.Enumerate();
+    while (const char* path = link.NextPath()) paths.emplace_back(path);
+    return true;
+  });
+  window->host.StartScanning();
+  ASSERT_TRUE(PumpUntil([&] { return window->Count(kArrived) == 4; }, milliseconds(3000)));
+  const int afterClaims = listings.load();
+  PumpFor(milliseconds(350));
+  EXPECT_EQ(listings.load(), afterClaims);
+  // A free keyboard slot starts the listing again.
+  ASSERT_TRUE(simulator.Unplug("keyboard").ok);
+  ASSERT_TRUE(PumpUntil([&] { return listings.load() > afterClaims + 1; }, milliseconds(1000)));
+}
+
 TEST_F(ScannerTest, StoppingEndsTheScannerWithItsTexts) {
   ASSERT_NE(simulator.Plug("mouse"), nullptr);
   Start();
