@@ -156,6 +156,16 @@ bool CDeviceOptionUI::Activate() {
   return true;
 }
 
+bool CDeviceOptionUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  // Options of a group are unselected quietly, so the name's colour is
+  // settled when the entry is drawn rather than on a notification.
+  if (m_pName) {
+    DWORD color = IsDeviceSelected() ? kSelectedNameColor : kNameColor;
+    if (m_pName->GetTextColor() != color) m_pName->SetTextColor(color);
+  }
+  return CHorizontalLayoutUI::DoPaint(hDC, rcPaint, pStopControl);
+}
+
 void CDeviceOptionUI::DoEvent(TEventUI& event) {
   if (event.Type == UIEVENT_TIMER && event.wParam >= kFirstPageTimer && event.wParam <= kLastPageTimer) {
     UINT id = static_cast<UINT>(event.wParam);

@@ -132,6 +132,9 @@ TEST_F(ControlsDeviceOption, TheOptionShowsItsPageAndTheEntriesSelectExclusively
   EXPECT_EQ(tabs->GetCurSel(), 0);
   EXPECT_TRUE(entries[0]->IsDeviceSelected());
   EXPECT_FALSE(entries[1]->IsDeviceSelected());
+  w.GetPaintManager()->RenderToImage();
+  EXPECT_EQ(entries[0]->GetNameLabel()->GetTextColor(), CDeviceOptionUI::kSelectedNameColor);
+  EXPECT_EQ(entries[1]->GetNameLabel()->GetTextColor(), CDeviceOptionUI::kNameColor) << "unselected quietly";
   EXPECT_GE(w.Count("selectchanged", "device_select"), 2);
 }
 

@@ -119,6 +119,12 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"round corners clip the background",
                    R"(<Control bkcolor="#FFFFFFFF" borderround="40,40"/>)",
                    {{0, 0, 0x00000000}, {100, 50, 0xFFFFFFFF}}},
+        RenderCase{"a source reaching outside the picture is cut to it, the destination with it",
+                   R"(<Control bkcolor="#FF000000" bkimage="file='common/key.png' source='-10,0,20,20'"/>)",
+                   {{30, 50, 0xFF000000}, {130, 50, 0xFF262A31}, {198, 50, 0xFF0099FF}}},
+        RenderCase{"a source wholly outside the picture draws nothing",
+                   R"(<Control bkcolor="#FF000000" bkimage="file='common/key.png' source='-60,-60,-20,-20'"/>)",
+                   {{100, 50, 0xFF000000}}},
         RenderCase{"a missing image draws nothing",
                    R"(<Control bkcolor="#FF123456" bkimage="nothere.png"/>)",
                    {{100, 50, 0xFF123456}}},
@@ -230,6 +236,19 @@ TEST_F(UiRender, OnlyDirtyControlsAreRepainted) {
   EXPECT_TRUE(EqualRect(dirty, RECT{100, 0, 200, 50}));
   EXPECT_TRUE(Near(Px(150, 25), 0xFFFF0000));
   EXPECT_TRUE(Near(Px(50, 25), 0xFF0000FF));
+}
+
+TEST_F(UiRender, HslImagesFollowTheAdjustment) {
+  Open(R"(<HorizontalLayout><Control bkimage="file='common/masked.png' hsl='true'"/>
+      <Control bkimage="common/masked.png"/></HorizontalLayout>)",
+       100, 20);
+  CPaintManagerUI::SetHSL(true, 180 + 120, 100, 100);  // magenta turns yellow, green turns blue
+  window_->GetPaintManager()->RenderToImage();
+  EXPECT_TRUE(Near(Px(25, 10), 0xFFFFFF00)) << std::hex << Px(25, 10);
+  EXPECT_TRUE(Near(Px(75, 10), 0xFFFF00FF)) << std::hex << Px(75, 10);
+  CPaintManagerUI::SetHSL(false, 180, 100, 100);
+  window_->GetPaintManager()->RenderToImage();
+  EXPECT_TRUE(Near(Px(25, 10), 0xFFFF00FF));
 }
 
 TEST_F(UiRender, RoundWindowCornersStayTransparent) {

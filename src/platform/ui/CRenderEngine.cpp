@@ -114,8 +114,25 @@ class TextLayoutCache {
 };
 
 // One piece of an image: source rectangle of the surface into a destination.
-void DrawPiece(cairo_t* cr, cairo_surface_t* surface, const RECT& src, const RECT& dst, const RECT& paint,
-               double alpha, bool xtiled, bool ytiled, const DWORD* tint, double tintAlpha) {
+void DrawPiece(cairo_t* cr, cairo_surface_t* surface, const RECT& wantedSrc, const RECT& wantedDst,
+               const RECT& paint, double alpha, bool xtiled, bool ytiled, const DWORD* tint, double tintAlpha) {
+  // A source reaching outside the picture (a layout's "source" attribute) is
+  // cut to the picture, and the destination shrinks in proportion: pixman
+  // must never sample outside the surface.
+  RECT src = wantedSrc;
+  RECT dst = wantedDst;
+  const RECT bounds{0, 0, cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface)};
+  const RECT cut = Clip(wantedSrc, bounds);
+  if (IsRectEmpty(cut)) return;
+  if (cut.left != src.left || cut.top != src.top || cut.right != src.right || cut.bottom != src.bottom) {
+    const double fx = static_cast<double>(wantedDst.right - wantedDst.left) / (wantedSrc.right - wantedSrc.left);
+    const double fy = static_cast<double>(wantedDst.bottom - wantedDst.top) / (wantedSrc.bottom - wantedSrc.top);
+    dst.left = wantedDst.left + static_cast<LONG>((cut.left - wantedSrc.left) * fx);
+    dst.top = wantedDst.top + static_cast<LONG>((cut.top - wantedSrc.top) * fy);
+    dst.right = wantedDst.right - static_cast<LONG>((wantedSrc.right - cut.right) * fx);
+    dst.bottom = wantedDst.bottom - static_cast<LONG>((wantedSrc.bottom - cut.bottom) * fy);
+    src = cut;
+  }
   RECT visible = Clip(dst, paint);
   if (IsRectEmpty(visible) || IsRectEmpty(src)) return;
   int sw = src.right - src.left;
