@@ -1,0 +1,787 @@
+#include "shell/CMainWnd.h"
+
+#include <cairo.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/os/DebugLog.h"
+#include "platform/ui/CControlUI.h"
+#include "platform/ui/CDialogBuilder.h"
+#include "platform/ui/COptionUI.h"
+#include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/CResourceManager.h"
+#include "platform/ui/CTabLayoutUI.h"
+#include "platform/ui/WindowApi.h"
+#include "shell/ExternalLauncher.h"
+#include "shell/RegisteredMessages.h"
+#include "shell/ShellBus.h"
+
+namespace ostrel {
+namespace {
+
+using M = CMainWnd;
+using R = CMainWnd::Route;
+constexpr NameMatch Any = NameMatch::AnyCase;
+constexpr NameMatch Case = NameMatch::ExactCase;
+constexpr NameMatch Num = NameMatch::Numbered;
+
+constexpr R kClickRoutes[] = {
+    {"closebtn", Any, &M::OnCloseButton},
+    {"nodevice_ok_btn", Any, &M::OnHideButton},
+    {"control_light_status", Any, &M::OnLightStatusButton},
+    {"minbtn", Any, &M::OnMinimizeButton},
+    {"maxbtn", Any, &M::OnMaximizeButton},
+    {"restorebtn", Any, &M::OnRestoreButton},
+    {"skinbtn", Any, &M::OnSkinButton},
+    {"setbtn", Any, &M::OnSettingsButton},
+    {"key_", Num, &M::ToCurrentPage},
+    {"color_option_", Num, &M::ToCurrentPage},
+    {"LightTab1_color_option_", Num, &M::ToCurrentPage},
+    {"LightTab2_color_option_", Num, &M::ToCurrentPage},
+    {"windowdeviceset_", Num, &M::OnSystemDeviceSettings},
+    {"default_btn", Any, &M::OnDefaultButton},
+    {"reset_repeat_btn", Any, &M::ToCurrentPage},
+    {"device_add_btn", Any, &M::ToCurrentPage},
+    {"device_sub_btn", Any, &M::ToCurrentPage},
+    {"device_copy_btn", Any, &M::ToCurrentPage},
+    {"device_import_btn", Any, &M::ToCurrentPage},
+    {"device_export_btn", Any, &M::ToCurrentPage},
+    {"device_reset_btn", Any, &M::ToCurrentPage},
+    {"device_profile_edit_save_btn", Any, &M::ToCurrentPage},
+    {"key_butt_keysave", Any, &M::ToCurrentPage},
+    {"key_butt_keydefalut", Any, &M::ToCurrentPage},
+    {"key_butt_keycancel", Any, &M::ToCurrentPage},
+    {"key_butt_prosave", Any, &M::ToCurrentPage},
+    {"macro_btn_starredio", Any, &M::ToCurrentPage},
+    {"macro_btn_stopredio", Any, &M::ToCurrentPage},
+    {"macro_btn_name_add", Any, &M::ToCurrentPage},
+    {"macro_btn_name_sub", Any, &M::ToCurrentPage},
+    {"macro_btn_name_edit", Any, &M::ToCurrentPage},
+    {"macro_btn_save", Any, &M::ToCurrentPage},
+    {"macro_btn_cancel", Any, &M::ToCurrentPage},
+    {"macro_btn_import", Any, &M::ToCurrentPage},
+    {"macro_btn_export", Any, &M::ToCurrentPage},
+    {"macro_btn_up", Any, &M::ToCurrentPage},
+    {"macro_btn_down", Any, &M::ToCurrentPage},
+    {"macro_btn_uptop", Any, &M::ToCurrentPage},
+    {"macro_btn_downbottom", Any, &M::ToCurrentPage},
+    {"macro_btn_delete", Any, &M::ToCurrentPage},
+    {"macro_btn_deleteall", Any, &M::ToCurrentPage},
+    {"macro_inset_moveleftkey_btn", Case, &M::ToCurrentPage},
+    {"macro_inset_moverightkey_btn", Case, &M::ToCurrentPage},
+    {"macro_inset_moveupkey_btn", Case, &M::ToCurrentPage},
+    {"macro_inset_movedownkey_btn", Case, &M::ToCurrentPage},
+    {"shootdate_save_btn", Any, &M::ToCurrentPage},
+    {"shootdate_reset_btn", Any, &M::ToCurrentPage},
+    {"shootdate_import_btn", Any, &M::ToCurrentPage},
+    {"shootdate_export_btn", Any, &M::ToCurrentPage},
+    {"bullet_selected_prev", Any, &M::ToCurrentPage},
+    {"bullet_selected_next", Any, &M::ToCurrentPage},
+    {"custom_bright_color_btn", Any, &M::ToCurrentPage},
+    {"custom_off_color_btn", Any, &M::ToCurrentPage},
+    {"deng_same_mode", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_same_mode", Any, &M::Ignore},
+    {"LightTab2_deng_same_mode", Any, &M::Ignore},
+    {"hs_EQ_btn_save", Any, &M::ToCurrentPage},
+    {"hs_EQ_btn_delete", Any, &M::ToCurrentPage},
+    {"profile_fun_spread_btn", Case, &M::ToCurrentPage},
+    {"device_select_prev", Any, &M::OnDevicePrevious},
+    {"device_select_next", Any, &M::OnDeviceNext},
+    {"WebLink_btn", Any, &M::OnWebLink},
+};
+
+constexpr R kSelectRoutes[] = {
+    {"DPI_enable_check_", Num, &M::ToCurrentPage},
+    {"polling_rate_option_", Num, &M::ToCurrentPage},
+    {"pointer_precision_check", Any, &M::ToCurrentPage},
+    {"scrolls_page_check", Any, &M::ToCurrentPage},
+    {"delay_rate_option_", Num, &M::ToCurrentPage},
+    {"repeat_delay_check_", Num, &M::ToCurrentPage},
+    {"winlockflag_option", Any, &M::ToCurrentPage},
+    {"wflag_option", Any, &M::ToCurrentPage},
+    {"6flag_option", Any, &M::ToCurrentPage},
+    {"mouse_device_seting_option_", Num, &M::ToCurrentPage},
+    {"keyboard_device_seting_option_", Num, &M::ToCurrentPage},
+    {"shoot_gun_op_", Num, &M::ToCurrentPage},
+    {"bullet_op_", Num, &M::ToCurrentPage},
+    {"bullet_x_check", Any, &M::ToCurrentPage},
+    {"bullet_y_check", Any, &M::ToCurrentPage},
+    {"magic_option_", Num, &M::ToCurrentPage},
+    {"magic_enable_option", Any, &M::ToCurrentPage},
+    {"6533_eq_option_", Num, &M::ToCurrentPage},
+    {"6533_MicIn_option", Any, &M::ToCurrentPage},
+    {"6533_MicMoniter_option", Any, &M::ToCurrentPage},
+    {"key_ComBox_check_", Num, &M::ToCurrentPage},
+    {"deng_FXL_check", Any, &M::ToCurrentPage},
+    {"deng_FXR_check", Any, &M::ToCurrentPage},
+    {"deng_7color_check", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_FXL_check", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_FXR_check", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_7color_check", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_FXL_check", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_FXR_check", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_7color_check", Any, &M::ToCurrentPage},
+    {"LightTab1_RGBdeng_check", Any, &M::ToCurrentPage},
+    {"device_select", Any, &M::OnDeviceSelected},
+    {"synchro_device_select", Any, &M::Ignore},
+    {"deng_Op_tab", Any, &M::ToCurrentPage},
+    {"key_Op_tab", Any, &M::ToCurrentPage},
+    {"macro_Op_tab", Any, &M::ToCurrentPage},
+    {"system_Op_tab", Any, &M::ToCurrentPage},
+    {"cursor_Op_tab", Any, &M::ToCurrentPage},
+    {"6533_voice_Op_tab", Any, &M::ToCurrentPage},
+    {"magic_Op_tab", Any, &M::ToCurrentPage},
+    {"Virtual7.1_Op_tab", Any, &M::ToCurrentPage},
+};
+
+constexpr R kSliderRoutes[] = {
+    {"DPI_slider_", Num, &M::ToCurrentPage},
+    {"pointer_speed_slider", Any, &M::ToCurrentPage},
+    {"scroll_speed_slider", Any, &M::ToCurrentPage},
+    {"double_click_slider", Any, &M::ToCurrentPage},
+    {"repeat_rate_slider", Any, &M::ToCurrentPage},
+    {"6533_eq_hz_slider_", Num, &M::ToCurrentPage},
+    {"6533_MicIn_slider", Any, &M::ToCurrentPage},
+    {"6533_MicMoniter_slider", Any, &M::ToCurrentPage},
+    {"deng_light_slider", Any, &M::ToCurrentPage},
+    {"deng_speed_slider", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_light_slider", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_speed_slider", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_light_slider", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_speed_slider", Any, &M::ToCurrentPage},
+};
+
+constexpr R kComboRoutes[] = {
+    {"device_profile_combo", Any, &M::OnProfileCombo},
+    {"light_combo_modeSelect", Any, &M::ToCurrentPage},
+    {"LightTab1_light_combo_modeSelect", Any, &M::ToCurrentPage},
+    {"LightTab2_light_combo_modeSelect", Any, &M::ToCurrentPage},
+    {"light_combo_custommodeSelect", Any, &M::ToCurrentPage},
+    {"light_combo_ZZCCmodeSelect", Any, &M::ToCurrentPage},
+    {"keyset_function_combo", Any, &M::ToCurrentPage},
+    {"keyset_macro_over_combo", Any, &M::ToCurrentPage},
+    {"keyset_mousekey_combo", Any, &M::ToCurrentPage},
+    {"keyset_mouseswing_combo", Any, &M::ToCurrentPage},
+    {"keyset_mousewheel_combo", Any, &M::ToCurrentPage},
+    {"keyset_mousedpi_combo", Any, &M::ToCurrentPage},
+    {"keyset_media_combo", Any, &M::ToCurrentPage},
+    {"keyset_system_combo", Any, &M::ToCurrentPage},
+    {"keyset_macro_combo", Any, &M::ToCurrentPage},
+    {"keyset_gunkey_combo", Any, &M::ToCurrentPage},
+    {"keyset_combokey_combo", Any, &M::ToCurrentPage},
+    {"macro_name_list", Any, &M::ToCurrentPage},
+    {"custom_eq_name_combo", Any, &M::ToCurrentPage},
+};
+
+constexpr R kEditRoutes[] = {
+    {"tavix_DPI_edit_", Num, &M::ToCurrentPage},
+    {"DPI_edit_", Num, &M::ToCurrentPage},
+    {"deng_edit_R", Any, &M::ToCurrentPage},
+    {"deng_edit_G", Any, &M::ToCurrentPage},
+    {"deng_edit_B", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_edit_R", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_edit_G", Any, &M::ToCurrentPage},
+    {"LightTab1_deng_edit_B", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_edit_R", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_edit_G", Any, &M::ToCurrentPage},
+    {"LightTab2_deng_edit_B", Any, &M::ToCurrentPage},
+    {"keyset_keyboard_text_edit", Any, &M::OnKeyTextEditKillFocus},
+    {"bullet_x_eidt", Any, &M::ToCurrentPage},
+    {"bullet_y_eidt", Any, &M::ToCurrentPage},
+    {"bullet_delay_eidt", Any, &M::ToCurrentPage},
+    {"macro_delay", Any, &M::ToCurrentPage},
+    {"keyset_macro_cycle_edit", Any, &M::ToCurrentPage},
+};
+
+// The nine title-bar controls, found at initialisation.
+constexpr const char* kTitleButtonNames[] = {"closebtn",    "maxbtn",   "restorebtn",   "minbtn", "skinbtn",
+                                             "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
+
+// The model rows of the device catalogue: vendor id, product id, device type.
+struct ModelIds {
+  std::uint32_t vendorId;
+  std::uint32_t productId;
+  std::uint32_t type;
+};
+constexpr ModelIds kModels[] = {
+    {0x320F, 0x1000, 2},
+    {0x320F, 0x511E, 1},
+    {0, 0, 3},
+    {0, 0, 7},
+};
+
+constexpr std::uint32_t kDeviceTableHeader[] = {2, 3, 0, 2};
+
+// Desktop settings programs for the keyboard (0) and the mouse (1).
+const std::vector<std::vector<std::string>> kKeyboardSettings = {
+    {"gnome-control-center", "keyboard"}, {"systemsettings", "kcm_keyboard"}, {"xfce4-keyboard-settings"}};
+const std::vector<std::vector<std::string>> kMouseSettings = {
+    {"gnome-control-center", "mouse"}, {"systemsettings", "kcm_mouse"}, {"xfce4-mouse-settings"}};
+
+constexpr const char* kHomePage = "https://www.tavix.com/";
+
+constexpr int kAcceptedDpi[] = {48, 72, 96, 120, 144, 168, 192};
+
+void StoreU32(std::array<std::uint8_t, 1024>& block, std::size_t index, std::uint32_t value) {
+  std::size_t at = index * 4;
+  block[at] = static_cast<std::uint8_t>(value);
+  block[at + 1] = static_cast<std::uint8_t>(value >> 8);
+  block[at + 2] = static_cast<std::uint8_t>(value >> 16);
+  block[at + 3] = static_cast<std::uint8_t>(value >> 24);
+}
+
+// The tray icon image from the skin, in the protocol's ARGB byte order.
+StatusNotifierItem::Pixmap LoadTrayPixmap(const std::string& path) {
+  StatusNotifierItem::Pixmap icon;
+  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS &&
+      cairo_image_surface_get_format(png) == CAIRO_FORMAT_ARGB32) {
+    cairo_surface_flush(png);
+    icon.width = cairo_image_surface_get_width(png);
+    icon.height = cairo_image_surface_get_height(png);
+    int stride = cairo_image_surface_get_stride(png);
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    for (int y = 0; y < icon.height; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+      for (int x = 0; x < icon.width; ++x) {
+        std::uint32_t p = row[x];
+        icon.argb.push_back(static_cast<std::uint8_t>(p >> 24));
+        icon.argb.push_back(static_cast<std::uint8_t>(p >> 16));
+        icon.argb.push_back(static_cast<std::uint8_t>(p >> 8));
+        icon.argb.push_back(static_cast<std::uint8_t>(p));
+      }
+    }
+  }
+  cairo_surface_destroy(png);
+  return icon;
+}
+
+}  // namespace
+
+CMainWnd::CMainWnd() = default;
+
+CMainWnd::~CMainWnd() {
+  tray_.Destroy();
+  workers_.StopAll();
+  if (s_mainWnd.load() == m_hWnd) s_mainWnd = nullptr;
+}
+
+std::span<const CMainWnd::Route> CMainWnd::ClickRoutes() { return kClickRoutes; }
+std::span<const CMainWnd::Route> CMainWnd::SelectRoutes() { return kSelectRoutes; }
+std::span<const CMainWnd::Route> CMainWnd::SliderRoutes() { return kSliderRoutes; }
+std::span<const CMainWnd::Route> CMainWnd::ComboRoutes() { return kComboRoutes; }
+std::span<const CMainWnd::Route> CMainWnd::EditRoutes() { return kEditRoutes; }
+
+int CMainWnd::DpiForMonitor(const RECT& monitor) {
+  int width = monitor.right - monitor.left;
+  int height = monitor.bottom - monitor.top;
+  int dpi = width > 1500 && height > 960 ? 144 : 96;
+  for (int accepted : kAcceptedDpi)
+    if (accepted == dpi) return dpi;
+  OutputDebugString("MAIN_WND DPI SET ERROR");
+  return 96;
+}
+
+std::array<std::uint8_t, 1024> CMainWnd::BuildDeviceTable() {
+  std::array<std::uint8_t, 1024> block{};
+  std::size_t at = 0;
+  for (std::uint32_t value : kDeviceTableHeader) StoreU32(block, at++, value);
+  StoreU32(block, at++, static_cast<std::uint32_t>(std::size(kModels)));
+  for (const ModelIds& model : kModels) {
+    StoreU32(block, at++, model.vendorId);
+    StoreU32(block, at++, model.productId);
+    StoreU32(block, at++, model.type);
+  }
+  return block;
+}
+
+CControlUI* CMainWnd::CreateControl(const char* pstrClass) {
+  // The program's own element names join when their classes exist; the
+  // toolkit tries the factory registrations for everything else.
+  (void)pstrClass;
+  return nullptr;
+}
+
+void CMainWnd::InitWindow() {
+  OutputDebugString("InitWindow");
+  CResourceManager::GetInstance()->SetTextQueryInterface(this);
+  CResourceManager::GetInstance()->LoadLanguage("lan_cn.xml");
+  for (int i = 0; i < kTitleButtons; ++i) titleButtons_[i] = m_pm.FindControl(kTitleButtonNames[i]);
+  s_mainWnd = m_hWnd;
+  SetIcon(107);
+  CreateTrayIcon();
+}
+
+void CMainWnd::CreateTrayIcon() {
+  std::string icon = CPaintManagerUI::ResolveResourceFile("common/tray_icon.png").str();
+  HWND self = m_hWnd;
+  bool ok = tray_.Create("Kestrane", "Kestrane", LoadTrayPixmap(icon), "Kestrane",
+                         [self](StatusNotifierItem::Click click, int, int) {
+                           if (click == StatusNotifierItem::Click::Activate)
+                             ::ostrel::PostMessage(self, kTrayMessage, 0, WM_LBUTTONUP);
+                           else if (click == StatusNotifierItem::Click::ContextMenu)
+                             ::ostrel::PostMessage(self, kTrayMessage, 0, WM_RBUTTONUP);
+                         });
+  if (!ok) OutputDebugString("tray: no session bus, no tray icon");
+}
+
+void CMainWnd::OnWindowInit() {
+  if (bus_) bus_->BroadcastLightState(1, 1);
+  // The stored language and the device pages arrive with their owners
+  // (language store, device discovery); the list starts empty.
+  s_screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  s_screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  ShowWindow();
+  UpdateNoDeviceLink();
+  SetTimer(m_hWnd, kFitTimer, 100);
+  initialised_ = true;
+}
+
+void CMainWnd::Notify(TNotifyUI& msg) {
+  const CDuiString name = msg.pSender ? msg.pSender->GetName() : CDuiString();
+  const std::string& type = msg.sType.str();
+  if (type != "timer") DebugPrintf("%s %s", type.c_str(), name.GetData());
+
+  bool skipToolkit = false;
+  if (type == "windowinit") {
+    OnWindowInit();
+  } else if (type == "windowsize") {
+    if (displayChanged_ && name.str() == "root") {
+      displayChanged_ = 0;
+      FitWindowToMonitor();
+    }
+  } else if (type == "click") {
+    Dispatch(kClickRoutes, msg);
+  } else if (type == "selectchanged") {
+    Dispatch(kSelectRoutes, msg);
+  } else if (type == "valuechanged") {
+    Dispatch(kSliderRoutes, msg);
+  } else if (type == "movevaluechanged") {
+    ControlName split = ControlName::Split(name.str());
+    if (split.hasNumber && NotifyRoute<Handler>::EqualNoCase(split.prefix, "DPI_slider_"))
+      ToCurrentPage(msg, split.number);
+  } else if (type == "itemselect") {
+    Dispatch(kComboRoutes, msg);
+  } else if (type == "killfocus") {
+    Dispatch(kEditRoutes, msg);
+  } else if (type == "colorchanged" || type == "click_select_end") {
+    ToCurrentPage(msg, 0);
+  } else if (type == "click_wpremove" || type == "click_wpedit") {
+    skipToolkit = true;
+  } else if (type == "setfocus" && name.str() == "keyset_keyboard_text_edit") {
+    SendMessage(kHookMessage, 1, 0);
+  }
+  if (!skipToolkit) WindowImplBase::Notify(msg);
+}
+
+bool CMainWnd::Dispatch(std::span<const Route> table, TNotifyUI& msg) {
+  if (!msg.pSender) return false;
+  int number = 0;
+  const Route* route = Route::Find(table, msg.pSender->GetName().str(), &number);
+  if (!route) return false;
+  (this->*(route->handler))(msg, number);
+  return true;
+}
+
+void CMainWnd::OnClick(TNotifyUI& msg) {
+  // With a tray icon the close button hides to the tray; closing the window
+  // there would end the program the user only meant to put away.
+  if (msg.pSender && NotifyRoute<Handler>::EqualNoCase(msg.pSender->GetName().str(), "closebtn") &&
+      tray_.IsCreated())
+    return;
+  WindowImplBase::OnClick(msg);
+}
+
+// ---- click handlers
+
+void CMainWnd::OnCloseButton(TNotifyUI&, int) {
+  CloseChildWindows();
+  if (tray_.IsCreated()) ::ostrel::ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CMainWnd::OnHideButton(TNotifyUI&, int) { ::ostrel::ShowWindow(m_hWnd, SW_HIDE); }
+
+void CMainWnd::OnLightStatusButton(TNotifyUI& msg, int) {
+  SetLightControlled(lightControlled_ ? 0 : 1);
+  if (bus_) bus_->BroadcastLightState(1, lightControlled_);
+  if (msg.pSender) msg.pSender->SetText(lightControlled_ ? "不控制灯光" : "控制灯光");
+}
+
+void CMainWnd::OnMinimizeButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0); }
+void CMainWnd::OnMaximizeButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0); }
+void CMainWnd::OnRestoreButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0); }
+
+void CMainWnd::OnSkinButton(TNotifyUI&, int) { OutputDebugString("skin picker not available"); }
+
+void CMainWnd::OnSettingsButton(TNotifyUI&, int) {
+  if (settingsWnd_) return;
+  OutputDebugString("settings window not available");
+}
+
+void CMainWnd::OnSystemDeviceSettings(TNotifyUI&, int number) {
+  if (number != 0 && number != 1) return;
+  if (!ExternalLauncher::StartFirstAvailable(number == 0 ? kKeyboardSettings : kMouseSettings))
+    OutputDebugString("no desktop settings program found");
+}
+
+void CMainWnd::OnDefaultButton(TNotifyUI& msg, int number) { ToCurrentPage(msg, number); }
+
+void CMainWnd::OnDevicePrevious(TNotifyUI&, int) {
+  int selected = SelectedEntry();
+  if (selected < 0) return;
+  int previous = -1;
+  for (int i = 0; i < selected; ++i)
+    if (IsEntryConnected(i)) previous = i;
+  if (previous >= 0) SelectDevice(previous, true);
+}
+
+void CMainWnd::OnDeviceNext(TNotifyUI&, int) {
+  int selected = SelectedEntry();
+  if (selected < 0) return;
+  for (int i = selected + 1; i < EntryCount(); ++i)
+    if (IsEntryConnected(i)) {
+      SelectDevice(i, true);
+      return;
+    }
+}
+
+void CMainWnd::OnWebLink(TNotifyUI&, int) { ExternalLauncher::OpenUrl(kHomePage); }
+
+void CMainWnd::OnDeviceSelected(TNotifyUI& msg, int) {
+  if (msg.wParam == 0) return;
+  int selected = SelectedEntry();
+  if (selected >= 0) SelectDevice(selected, true);
+}
+
+void CMainWnd::OnProfileCombo(TNotifyUI&, int) { SetTimer(m_hWnd, kProfileSwitchTimer, 400); }
+
+void CMainWnd::OnKeyTextEditKillFocus(TNotifyUI&, int) { SendMessage(kHookMessage, 0, 0); }
+
+void CMainWnd::ToCurrentPage(TNotifyUI&, int) {
+  // Device pages join the window with device discovery; without a current
+  // page there is nothing to do.
+  if (SelectedEntry() < 0) return;
+}
+
+void CMainWnd::Ignore(TNotifyUI&, int) {}
+
+// ---- device list
+
+int CMainWnd::EntryCount() const {
+  CControlUI* layout = m_pm.FindControl("device_select_layout");
+  auto* container = layout ? static_cast<IContainerUI*>(layout->GetInterface("IContainer")) : nullptr;
+  return container ? container->GetCount() : 0;
+}
+
+CControlUI* CMainWnd::EntryAt(int index) const {
+  CControlUI* layout = m_pm.FindControl("device_select_layout");
+  auto* container = layout ? static_cast<IContainerUI*>(layout->GetInterface("IContainer")) : nullptr;
+  return container ? container->GetItemAt(index) : nullptr;
+}
+
+bool CMainWnd::IsEntryConnected(int index) const {
+  CControlUI* entry = EntryAt(index);
+  return entry && entry->IsVisible();
+}
+
+bool CMainWnd::IsEntrySelected(int index) const {
+  CControlUI* entry = EntryAt(index);
+  if (!entry) return false;
+  CControlUI* option = m_pm.FindSubControlByName(entry, "device_select");
+  auto* opt = option ? static_cast<COptionUI*>(option->GetInterface("Option")) : nullptr;
+  return opt && opt->IsSelected();
+}
+
+int CMainWnd::SelectedEntry() const {
+  for (int i = 0; i < EntryCount(); ++i)
+    if (IsEntryConnected(i) && IsEntrySelected(i)) return i;
+  return -1;
+}
+
+void CMainWnd::SelectDevice(int index, bool switchTabs) {
+  CControlUI* entry = EntryAt(index);
+  if (!entry) return;
+  CControlUI* option = m_pm.FindSubControlByName(entry, "device_select");
+  auto* opt = option ? static_cast<COptionUI*>(option->GetInterface("Option")) : nullptr;
+  if (opt) {
+    if (switchTabs && !opt->GetBindTabLayoutName().IsEmpty()) {
+      auto* tab = static_cast<CTabLayoutUI*>(
+          m_pm.FindControl(opt->GetBindTabLayoutName())
+              ? m_pm.FindControl(opt->GetBindTabLayoutName())->GetInterface("TabLayout")
+              : nullptr);
+      if (tab) tab->SelectItem(opt->GetBindTabLayoutIndex());
+    }
+    opt->Selected(true, false);
+  }
+  UpdateNoDeviceLink();
+}
+
+void CMainWnd::HideDeviceEntry(int index) {
+  CControlUI* entry = EntryAt(index);
+  if (!entry) return;
+  bool wasSelected = IsEntryConnected(index) && IsEntrySelected(index);
+  int other = -1;
+  if (wasSelected) {
+    CloseChildWindows();
+    for (int i = 0; i < EntryCount(); ++i)
+      if (i != index && IsEntryConnected(i)) {
+        other = i;
+        break;
+      }
+  }
+  entry->SetVisible(false);
+  UpdateNoDeviceLink();
+  if (wasSelected && other >= 0) SelectDevice(other, true);
+}
+
+void CMainWnd::UpdateNoDeviceLink() {
+  int connected = 0;
+  for (int i = 0; i < EntryCount(); ++i)
+    if (IsEntryConnected(i)) ++connected;
+  CControlUI* panel = m_pm.FindControl("No_device_Link");
+  if (connected == 0) {
+    if (panel) panel->SetVisible(true);
+    if (CControlUI* c = m_pm.FindControl("device_power_switch"))
+      if (auto* tab = static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout"))) tab->SelectItem(0);
+    if (CControlUI* c = m_pm.FindControl("device_switch"))
+      if (auto* tab = static_cast<CTabLayoutUI*>(c->GetInterface("TabLayout"))) tab->SelectItem(1);
+  } else if (panel) {
+    panel->SetVisible(false);
+  }
+}
+
+// ---- window
+
+void CMainWnd::CloseChildWindows() {
+  if (settingsWnd_ && IsWindow(settingsWnd_)) ::ostrel::PostMessage(settingsWnd_, WM_CLOSE, 0, 0);
+  if (aboutWnd_ && IsWindow(aboutWnd_)) ::ostrel::PostMessage(aboutWnd_, WM_CLOSE, 0, 0);
+}
+
+void CMainWnd::BringToFront() {
+  SetWindowPos(m_hWnd, HWND_TOPMOST(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  SetWindowPos(m_hWnd, HWND_NOTOPMOST(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(m_hWnd);
+}
+
+void CMainWnd::ShowMainWindow() {
+  UpdateNoDeviceLink();
+  SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  ::ostrel::ShowWindow(m_hWnd, SW_SHOW);
+  BringToFront();
+}
+
+void CMainWnd::FitWindowToMonitor() {
+  bool shown = IsWindowVisible(m_hWnd) && !IsIconic(m_hWnd);
+  if (!shown) SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+  int dpi = DpiForMonitor(GetMonitorRect(m_hWnd));
+  CPaintManagerUI::SetAllDPI(96);
+  SetWindowPos(m_hWnd, nullptr, 0, 0, kDesignWidth, kDesignHeight,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  CPaintManagerUI::SetAllDPI(dpi);
+  dpi_ = dpi;
+  CenterWindow();
+  ::ostrel::ShowWindow(m_hWnd, shown ? SW_SHOW : SW_HIDE);
+}
+
+void CMainWnd::SetLightControlled(int state) {
+  lightControlled_ = state ? 1 : 0;
+  // Device pages take the state when they join the window.
+}
+
+void CMainWnd::SendDeviceTable() {
+  if (!bus_) return;
+  std::array<std::uint8_t, 1024> block = BuildDeviceTable();
+  bus_->SendDeviceTable(m_hWnd, block.data(), block.size());
+}
+
+void CMainWnd::StopWorkers() {
+  ::ostrel::ShowWindow(m_hWnd, SW_HIDE);
+  workers_.StopAll(std::chrono::milliseconds(1000));
+}
+
+void CMainWnd::OnTrayIcon(LPARAM mouseMessage) {
+  if (mouseMessage == WM_LBUTTONUP) {
+    UpdateNoDeviceLink();
+    if (IsWindowVisible(m_hWnd) && !IsIconic(m_hWnd)) {
+      CloseChildWindows();
+      ::ostrel::ShowWindow(m_hWnd, SW_HIDE);
+    } else {
+      FitWindowToMonitor();
+      SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+      ::ostrel::ShowWindow(m_hWnd, SW_SHOW);
+      BringToFront();
+      InvalidateRect(m_hWnd, nullptr);
+    }
+  } else if (mouseMessage == WM_RBUTTONUP) {
+    SetTimer(m_hWnd, kTrayMenuTimer, 10);
+  }
+}
+
+void CMainWnd::OpenTrayMenu() { OutputDebugString("tray menu not available"); }
+
+void CMainWnd::HandleTimer(UINT_PTR id) {
+  switch (id) {
+    case kFitTimer:
+      KillTimer(m_hWnd, id);
+      FitWindowToMonitor();
+      InvalidateRect(m_hWnd, nullptr);
+      if (!screenshotPath_.empty()) {
+        m_pm.RenderToImage();
+        if (m_pm.SaveImage(screenshotPath_.c_str())) std::printf("screenshot: %s\n", screenshotPath_.c_str());
+        std::fflush(stdout);
+        screenshotPath_.clear();
+      }
+      break;
+    case kTrayMenuTimer:
+      KillTimer(m_hWnd, id);
+      OpenTrayMenu();
+      break;
+    case kProfileSwitchTimer: {
+      KillTimer(m_hWnd, id);
+      TNotifyUI none;
+      ToCurrentPage(none, 0);
+      break;
+    }
+    case kIdleTimer:
+      KillTimer(m_hWnd, id);
+      SetTimer(m_hWnd, kIdleTimer, 5000);
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
+  tray_.Destroy();
+  PostQuitMessage(0);
+  bHandled = FALSE;
+  return 0;
+}
+
+LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+  return OnWindowMessage(uMsg, wParam, lParam, bHandled);
+}
+
+LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
+  bHandled = FALSE;
+  if (uMsg == WM_ACTIVATE) {
+    windowActive_ = mouseInside_ = wParam != 0 ? 1 : 0;
+  }
+  if (uMsg == WM_MOUSELEAVE || uMsg == WM_MOUSEHOVER) {
+    DebugPrintf("mouse %s", uMsg == WM_MOUSELEAVE ? "leave" : "hover");
+    if (!windowActive_) mouseInside_ = uMsg == WM_MOUSEHOVER ? 1 : 0;
+  }
+  if (uMsg != 0 && uMsg == RegisteredMessages::InstanceMessage()) {
+    DebugPrintf("软件标示 %d，%xd_%xd", uMsg, static_cast<unsigned>(wParam), static_cast<unsigned>(lParam));
+    ShowMainWindow();
+    bHandled = TRUE;
+  }
+  if (uMsg != 0 && uMsg == RegisteredMessages::UpdateProgressMessage()) {
+    if (settingsWnd_) ::ostrel::PostMessage(settingsWnd_, uMsg, wParam, lParam);
+    bHandled = TRUE;
+  }
+  if (uMsg != 0 && uMsg == RegisteredMessages::LightControlRequestMessage()) {
+    if (wParam == 1 && (lParam == 0 || lParam == 1)) {
+      SetLightControlled(static_cast<int>(lParam));
+      if (CControlUI* status = m_pm.FindControl("control_light_status"))
+        status->SetText(lParam == 0 ? "不控制灯光" : "控制灯光");
+    }
+    bHandled = TRUE;
+  }
+  if (uMsg != 0 && uMsg == RegisteredMessages::DeviceTableRequestMessage()) {
+    SendDeviceTable();
+    bHandled = TRUE;
+  }
+  if (uMsg == WM_DESTROY) {
+    OutputDebugString("退出测试");
+    StopWorkers();
+    PostQuitMessage(0);
+    bHandled = TRUE;
+    return 0;
+  }
+  if (uMsg == WM_POWERBROADCAST) {
+    if (wParam == PBT_APMRESUMEAUTOMATIC) s_running = true;
+    if (wParam == PBT_APMSUSPEND) s_running = false;
+    bHandled = TRUE;
+    return 1;
+  }
+  if (!s_running) return 0;
+  if (uMsg == WM_DISPLAYCHANGE) {
+    OutputDebugString("WM_DISPLAYCHANGE");
+    displayChanged_ = 1;
+    FitWindowToMonitor();
+    return 0;
+  }
+  if (uMsg == WM_TIMER) {
+    HandleTimer(wParam);
+    return 0;
+  }
+  if (uMsg == WM_DPICHANGED) {
+    int dpi = LOWORD(wParam);
+    m_pm.SetDPI(dpi);
+    m_pm.ResetDPIAssets();
+    if (lParam) {
+      const RECT* r = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(m_hWnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    dpi_ = dpi;
+    CenterWindow();
+    m_pm.NeedUpdate();
+    bHandled = TRUE;
+    return 0;
+  }
+  switch (uMsg) {
+    case kTrayMessage:
+      OnTrayIcon(lParam);
+      bHandled = TRUE;
+      break;
+    case kHookMessage:
+      // The keyboard and mouse capture joins with macro recording.
+      DebugPrintf("hook %s", wParam ? "on" : "off");
+      bHandled = TRUE;
+      break;
+    case kDebugMessage:
+      OutputDebugString("WM_USER+0xC8");
+      bHandled = TRUE;
+      break;
+    case kShowProgressMessage:
+      if (CControlUI* c = m_pm.FindControl("setting_progress")) c->SetVisible(true);
+      bHandled = TRUE;
+      break;
+    case kLanguageMessage:
+      languageIndex_ = static_cast<int>(wParam);
+      bHandled = TRUE;
+      break;
+    case kDeviceArrivedMessage:
+      UpdateNoDeviceLink();
+      ShowMainWindow();
+      bHandled = TRUE;
+      break;
+    case kDeviceRemovedMessage:
+      HideDeviceEntry(static_cast<int>(wParam));
+      bHandled = TRUE;
+      break;
+    case kOpenSettingsMessage: {
+      TNotifyUI none;
+      OnSettingsButton(none, 0);
+    }
+      bHandled = TRUE;
+      break;
+    case kClearUpdateMarkMessage:
+      if (titleButtons_[8]) titleButtons_[8]->SetForeImage("");
+      bHandled = TRUE;
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace ostrel
