@@ -1,0 +1,225 @@
+// The main window on the headless backend with the program's own skin.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/os/DebugLog.h"
+#include "platform/ui/CControlUI.h"
+#include "platform/ui/CHeadlessBackend.h"
+#include "platform/ui/CMessageLoop.h"
+#include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/CResourceManager.h"
+#include "platform/ui/WindowApi.h"
+#include "shell/CMainWnd.h"
+#include "shell/RegisteredMessages.h"
+
+namespace ostrel {
+namespace {
+
+class MainWndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    SetDebugSink([this](std::string_view line) { lines.emplace_back(line); });
+    CMessageLoop& loop = CMessageLoop::Instance();
+    loop.AttachCurrentThread();
+    loop.Reset();
+    auto backend = std::make_unique<CHeadlessBackend>();
+    headless = backend.get();
+    loop.SetBackend(std::move(backend));
+    loop.UseVirtualClock(true);
+    CResourceManager::GetInstance()->Release();
+    const char* source = std::getenv("OSTREL_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    CPaintManagerUI::SetResourcePath((std::string(source) + "/skin/").c_str());
+    ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
+    RegisteredMessages::RegisterInstanceMessage();
+    RegisteredMessages::RegisterApplicationMessages();
+  }
+
+  void TearDown() override {
+    if (window && IsWindow(window->GetHWND())) DestroyWindow(window->GetHWND());
+    window.reset();
+    CMessageLoop::Instance().Reset();
+    CResourceManager::GetInstance()->Release();
+    SetDebugSink({});
+  }
+
+  // Creates the window as the entry point does and lets "windowinit" and the
+  // fitting timer run.
+  void Start(RECT monitor = {0, 0, 1920, 1080}) {
+    headless->SetMonitorRect(monitor);
+    window = std::make_unique<CMainWnd>();
+    ASSERT_NE(window->Create(nullptr, "Kestrane", 0x96CA0000, 0, 0, 0, 800, 572), nullptr);
+    window->CenterWindow();
+    Pump();
+    CMessageLoop::Instance().AdvanceClock(150);
+    Pump();
+  }
+
+  void Pump() { CMessageLoop::Instance().PumpPending(); }
+  SIZE WindowSize() {
+    RECT r{};
+    GetWindowRect(window->GetHWND(), &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  CControlUI* Find(const char* name) { return window->GetPaintManager()->FindControl(name); }
+  bool Logged(const std::string& text) {
+    for (const auto& l : lines)
+      if (l.find(text) != std::string::npos) return true;
+    return false;
+  }
+
+  CHeadlessBackend* headless = nullptr;
+  std::unique_ptr<CMainWnd> window;
+  std::vector<std::string> lines;
+};
+
+TEST_F(MainWndTest, StartsWithTheTitleBarAndTheNoDevicePanel) {
+  Start();
+  EXPECT_TRUE(Logged("InitWindow"));
+  EXPECT_TRUE(IsWindowVisible(window->GetHWND()));
+  EXPECT_EQ(CMainWnd::MainWindowHandle(), window->GetHWND());
+  for (const char* name : {"closebtn", "maxbtn", "restorebtn", "minbtn", "skinbtn", "gamemodebtn", "cloudbtn",
+                           "smarteyesbtn", "setbtn", "device_select_layout", "device_select_prev",
+                           "device_select_next", "control_light_status", "device_switch"})
+    EXPECT_NE(Find(name), nullptr) << name;
+  ASSERT_NE(Find("No_device_Link"), nullptr);
+  EXPECT_TRUE(Find("No_device_Link")->IsVisible());
+}
+
+struct FitCase {
+  const char* what;
+  RECT monitor;
+  int dpi;
+  SIZE size;
+};
+
+TEST_F(MainWndTest, FitsTheWindowToItsMonitor) {
+  const FitCase cases[] = {
+      {"large screen", {0, 0, 1920, 1080}, 144, {1500, 960}},
+      {"small screen", {0, 0, 1366, 768}, 96, {1000, 640}},
+      {"exactly 1500 x 960 is not larger", {0, 0, 1500, 960}, 96, {1000, 640}},
+      {"wide but low", {0, 0, 2560, 900}, 96, {1000, 640}},
+  };
+  for (const FitCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(CMainWnd::DpiForMonitor(c.monitor), c.dpi);
+    Start(c.monitor);
+    EXPECT_EQ(window->CurrentDpi(), c.dpi);
+    SIZE size = WindowSize();
+    EXPECT_EQ(size.cx, c.size.cx);
+    EXPECT_EQ(size.cy, c.size.cy);
+    DestroyWindow(window->GetHWND());
+    window.reset();
+  }
+}
+
+TEST_F(MainWndTest, DisplayChangeRefitsToTheNewMonitor) {
+  Start({0, 0, 1366, 768});
+  ASSERT_EQ(WindowSize().cx, 1000);
+  headless->SetMonitorRect({0, 0, 2560, 1440});
+  SendMessage(window->GetHWND(), WM_DISPLAYCHANGE, 32, 0);
+  Pump();
+  EXPECT_EQ(WindowSize().cx, 1500);
+  EXPECT_EQ(WindowSize().cy, 960);
+}
+
+TEST_F(MainWndTest, InstanceMessageBringsAHiddenWindowBack) {
+  Start();
+  ShowWindow(window->GetHWND(), SW_HIDE);
+  PostMessage(window->GetHWND(), RegisteredMessages::InstanceMessage(), 0, 1);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(window->GetHWND()));
+  EXPECT_EQ(headless->ForegroundWindow(), window->GetHWND());
+  EXPECT_TRUE(Logged("软件标示 "));
+}
+
+TEST_F(MainWndTest, LightControlRequestOnlyWithWParamOne) {
+  Start();
+  HWND h = window->GetHWND();
+  UINT request = RegisteredMessages::LightControlRequestMessage();
+  SendMessage(h, request, 2, 0);
+  EXPECT_TRUE(window->IsLightControlled());
+  SendMessage(h, request, 1, 0);
+  EXPECT_FALSE(window->IsLightControlled());
+  EXPECT_EQ(Find("control_light_status")->GetRawText().str(), "不控制灯光");
+  SendMessage(h, request, 1, 1);
+  EXPECT_TRUE(window->IsLightControlled());
+  EXPECT_EQ(Find("control_light_status")->GetRawText().str(), "控制灯光");
+}
+
+TEST_F(MainWndTest, LightStatusButtonToggles) {
+  Start();
+  CControlUI* status = Find("control_light_status");
+  ASSERT_NE(status, nullptr);
+  window->GetPaintManager()->SendNotify(status, "click");
+  EXPECT_FALSE(window->IsLightControlled());
+  EXPECT_EQ(status->GetRawText().str(), "控制灯光");
+  window->GetPaintManager()->SendNotify(status, "click");
+  EXPECT_TRUE(window->IsLightControlled());
+  EXPECT_EQ(status->GetRawText().str(), "不控制灯光");
+}
+
+TEST_F(MainWndTest, NothingButPowerIsHandledWhileSuspended) {
+  Start({0, 0, 1366, 768});
+  HWND h = window->GetHWND();
+  SendMessage(h, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  EXPECT_FALSE(CMainWnd::IsRunning());
+  headless->SetMonitorRect({0, 0, 2560, 1440});
+  SendMessage(h, WM_DISPLAYCHANGE, 32, 0);
+  EXPECT_EQ(WindowSize().cx, 1000);
+  SendMessage(h, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  EXPECT_TRUE(CMainWnd::IsRunning());
+  SendMessage(h, WM_DISPLAYCHANGE, 32, 0);
+  EXPECT_EQ(WindowSize().cx, 1500);
+}
+
+TEST_F(MainWndTest, CloseButtonWithoutTrayClosesTheWindow) {
+  // Without a tray icon a hidden window could only come back by a second
+  // start, so the close button ends the program instead.
+  Start();
+  ASSERT_FALSE(window->IsTrayIconShown());
+  window->GetPaintManager()->SendNotify(Find("closebtn"), "click");
+  Pump();
+  EXPECT_FALSE(IsWindow(window->GetHWND()));
+  EXPECT_TRUE(Logged("退出测试"));
+  EXPECT_TRUE(CMessageLoop::Instance().QuitPosted());
+}
+
+TEST_F(MainWndTest, NoDeviceOkHidesTheWindow) {
+  Start();
+  window->GetPaintManager()->SendNotify(Find("nodevice_ok_btn"), "click");
+  Pump();
+  EXPECT_TRUE(IsWindow(window->GetHWND()));
+  EXPECT_FALSE(IsWindowVisible(window->GetHWND()));
+}
+
+TEST_F(MainWndTest, ProfileComboStartsItsOneShotTimer) {
+  Start();
+  CControlUI* combo = Find("control_light_status");  // any control named like the combo will do
+  combo->SetName("device_profile_combo");
+  window->GetPaintManager()->SendNotify(combo, "itemselect", 1, 0);
+  EXPECT_TRUE(CMessageLoop::Instance().HasTimer(window->GetHWND(), CMainWnd::kProfileSwitchTimer));
+  CMessageLoop::Instance().AdvanceClock(450);
+  EXPECT_FALSE(CMessageLoop::Instance().HasTimer(window->GetHWND(), CMainWnd::kProfileSwitchTimer));
+}
+
+TEST(MainWndDeviceTable, BlockCarriesTheHeaderAndTheModelRows) {
+  auto block = CMainWnd::BuildDeviceTable();
+  auto u32 = [&](std::size_t i) {
+    return static_cast<std::uint32_t>(block[i * 4]) | static_cast<std::uint32_t>(block[i * 4 + 1]) << 8 |
+           static_cast<std::uint32_t>(block[i * 4 + 2]) << 16 |
+           static_cast<std::uint32_t>(block[i * 4 + 3]) << 24;
+  };
+  const std::uint32_t expected[] = {2, 3, 0, 2, 4, 0x320F, 0x1000, 2, 0x320F, 0x511E, 1, 0, 0, 3, 0, 0, 7};
+  for (std::size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(u32(i), expected[i]) << "value " << i;
+  for (std::size_t i = std::size(expected); i < 256; ++i) ASSERT_EQ(u32(i), 0u) << "value " << i;
+}
+
+}  // namespace
+}  // namespace ostrel
