@@ -1,0 +1,453 @@
+#include "devices/DevicePageHost.h"
+
+#include "devices/CZantroveUSBDevice.h"
+#include "devices/DeviceWorkerWindow.h"
+#include "platform/os/DebugLog.h"
+#include "platform/ui/CContainerUI.h"
+#include "platform/ui/CDialogBuilder.h"
+#include "platform/ui/COptionUI.h"
+#include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/CTabLayoutUI.h"
+#include "platform/ui/WindowApi.h"
+
+namespace ostrel {
+
+namespace {
+
+// How long the scanning thread waits for the window thread to handle one of
+// its messages before it writes a line and carries on.
+constexpr std::chrono::seconds kDeliveryBound{10};
+
+const char* ArrivalText(int deviceType) {
+  switch (deviceType) {
+    case kDeviceKeyboard:
+      return "添加一个键盘设备";
+    case kDeviceMouse:
+    case kDeviceWirelessMouse:
+      return "添加一个鼠标设备";
+    default:
+      return "添加一个鼠标垫设备";  // mouse pad and headset
+  }
+}
+
+const char* RemovalText(int deviceType) {
+  switch (deviceType) {
+    case kDeviceKeyboard:
+      return "删除一个键盘设备";
+    case kDeviceMouse:
+    case kDeviceWirelessMouse:
+      return "删除一个鼠标设备";
+    default:
+      return "删除一个鼠标垫设备";
+  }
+}
+
+CTabLayoutUI* AsTab(CControlUI* control) {
+  return control ? static_cast<CTabLayoutUI*>(control->GetInterface("TabLayout")) : nullptr;
+}
+
+COptionUI* AsOption(CControlUI* control) {
+  return control ? static_cast<COptionUI*>(control->GetInterface("Option")) : nullptr;
+}
+
+CContainerUI* AsContainer(CControlUI* control) {
+  return control ? static_cast<CContainerUI*>(control->GetInterface("Container")) : nullptr;
+}
+
+}  // namespace
+
+DevicePageHost::DevicePageHost() : m_scanner(m_slots) {}
+
+DevicePageHost::~DevicePageHost() {
+  // The pages belong to the control tree and stop their own workers when it
+  // deletes them; here only the window-wide workers are left to stop.
+  {
+    std::lock_guard<std::mutex> lock(m_deliveryMutex);
+    m_stopping = true;
+  }
+  m_delivered.notify_all();
+  m_scanner.Stop(kStopBound);
+  m_syncWorker.Stop(kStopBound);
+}
+
+CControlUI* DevicePageHost::FindIn(CControlUI* parent, const char* name) const {
+  return m_pm ? m_pm->FindSubControlByName(parent, name) : nullptr;
+}
+
+bool DevicePageHost::Create(CPaintManagerUI& pm, HWND mainWindow, const std::string& dataFolder,
+                            IDialogBuilderCallback* callback) {
+  m_pm = &pm;
+  m_mainWindow = mainWindow;
+  m_dataFolder = dataFolder;
+  m_callback = callback;
+  m_deviceSwitch = AsContainer(pm.FindControl("device_switch"));
+  m_deviceSelectLayout = AsContainer(pm.FindControl("device_select_layout"));
+  m_powerSwitch = AsContainer(pm.FindControl("device_power_switch"));
+  if (!m_deviceSwitch || !m_deviceSelectLayout || !m_powerSwitch) {
+    OutputDebugString("devices: the main window has no device_switch, device_select_layout or device_power_switch");
+    return false;
+  }
+  m_firstScanMessage = RegisterWindowMessage(kFirstScanMessageName);
+  m_workerWindow = std::make_unique<DeviceWorkerWindow>([this](WPARAM wParam, LPARAM lParam) {
+    if (wParam < m_entries.size() && m_pm)
+      m_pm->SetTimer(m_entries[wParam].entry, static_cast<UINT>(lParam >> 32), static_cast<UINT>(lParam & 0xFFFFFFFF));
+  });
+  m_workerWindow->CreateHidden();
+  m_scanner.SetCallbacks([this](std::size_t slot) { DeliverToWindow(kDeviceArrivedMessage, slot); },
+                         [this](std::size_t slot) { DeliverToWindow(kDeviceRemovedMessage, slot); },
+                         [this] { PostMessage(m_mainWindow, m_firstScanMessage, 0, 0); });
+
+  m_entries.reserve(kModelTable.size());
+  for (const ModelTableRow& model : kModelTable) {
+    for (std::size_t i = 0; i < kInterfaceTable.size(); ++i) {
+      const InterfaceTableRow& row = kInterfaceTable[i];
+      if (row.vendorId == model.vendorId && row.productId == model.productId &&
+          row.deviceType == model.deviceType && row.role == model.role) {
+        CreateModelPage(i);
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
+  const DeviceCatalogueRow row = m_slots.Slot(rowIndex);
+  int type = row.deviceType;
+  int vendorId = row.vendorId;
+  int productId = row.productId;
+  if (type == kDeviceWirelessMouse) {
+    type = kDeviceMouse;
+    if (row.pairing != 0) {
+      const DeviceCatalogueRow paired = m_slots.Slot(row.pairedRow);
+      vendorId = paired.vendorId;
+      productId = paired.productId;
+    }
+  }
+  std::size_t modelIndex = kModelTable.size();
+  for (std::size_t i = 0; i < kModelTable.size(); ++i) {
+    const ModelTableRow& m = kModelTable[i];
+    if (m.vendorId == vendorId && m.productId == productId && m.deviceType == type && m.role == row.role) {
+      modelIndex = i;
+      break;
+    }
+  }
+  if (modelIndex == kModelTable.size()) return false;
+  const ModelTableRow& model = kModelTable[modelIndex];
+  const PageTypeRow& pageType = kPageTypeTable[modelIndex];
+
+  CDialogBuilder powerBuilder, entryBuilder, pageBuilder;
+  CControlUI* power = powerBuilder.Create(kPowerIndicatorLayout, nullptr, m_callback, m_pm);
+  CControlUI* entryRoot = power ? entryBuilder.Create(model.entryLayout, nullptr, m_callback, m_pm) : nullptr;
+  CControlUI* pageRoot = entryRoot ? pageBuilder.Create(pageType.pageLayout, nullptr, m_callback, m_pm) : nullptr;
+  CContainerUI* entry = AsContainer(entryRoot);
+  CZantroveUSBDevice* page =
+      pageRoot ? static_cast<CZantroveUSBDevice*>(pageRoot->GetInterface("ZantroveUSBDevice")) : nullptr;
+  if (!power || !entry || !page) {
+    DebugPrintf("devices: the %s page, its entry or its power indicator could not be built", model.modelName);
+    delete power;
+    delete entryRoot;
+    delete pageRoot;
+    return false;
+  }
+
+  m_powerSwitch->Add(power);
+  DeviceEntry record;
+  record.powerIndicator = power;
+  record.powerIndex = m_powerSwitch->GetItemIndex(power);
+  record.deviceType = row.deviceType;
+  record.role = row.role;
+
+  const std::size_t entryIndex = m_entries.size();
+  page->SetLayoutName(pageType.pageLayout);
+  page->SetWindowHandle(m_mainWindow);
+  page->SetKeyCount(pageType.keyCount);
+  page->SetLedCount(pageType.ledCount);
+  page->SetPowerIndicator(power);
+  page->SetPowerPolling(pageType.powerPolling);
+  page->SetReserved(pageType.reserved);
+  page->SetDataFolder(m_dataFolder.c_str());
+  page->SetModelName(model.modelName);
+  page->SetInterfaceRow(row);
+  page->SetModelNumber(model.modelNumber);
+  page->SetLightPrefix(pageType.lightingPrefix);
+  page->SetTimerRequest([this, entryIndex](unsigned timerId, unsigned delayMs) {
+    ArmEntryTimer(entryIndex, timerId, delayMs);
+  });
+  page->InitPage();
+
+  m_deviceSwitch->Add(page);
+  record.page = page;
+  record.pageIndex = m_deviceSwitch->GetItemIndex(page);
+  m_pages.push_back(page);
+
+  m_deviceSelectLayout->Add(entry);
+  record.entry = entry;
+  if (CControlUI* synchro = FindIn(entry, "synchro_device_select")) synchro->SetVisible(false);
+  if (COptionUI* option = AsOption(FindIn(entry, "device_select"))) {
+    option->SetGroup(model.tabHeader);
+    option->BindTabLayoutName("device_switch");
+    option->BindTabIndex(record.pageIndex);
+  }
+  if (CControlUI* name = FindIn(entry, "device_select_name")) name->SetText(model.modelName);
+  entry->SetVisible(false);
+  page->SetDeviceOption(entry);
+  entry->OnEvent.push_back([this, entryIndex](TEventUI& event) {
+    if (event.Type != UIEVENT_TIMER) return true;
+    const UINT id = static_cast<UINT>(event.wParam);
+    if (id != kTimerLightFrame && id != kTimerReadDevice && id != kTimerReadProfile && id != kTimerPowerState)
+      return true;
+    HandleEntryTimer(m_entries[entryIndex], id);
+    return false;
+  });
+  m_entries.push_back(record);
+  return true;
+}
+
+void DevicePageHost::StartScanning() {
+  {
+    std::lock_guard<std::mutex> lock(m_deliveryMutex);
+    m_stopping = false;
+  }
+  m_scanner.Start();
+  m_syncWorker.Start([this](const StopEvent& stop) { RunSynchronisation(stop); });
+}
+
+void DevicePageHost::SetSyncHooks(SyncHooks hooks) {
+  std::lock_guard<std::mutex> lock(m_syncMutex);
+  m_syncHooks = std::move(hooks);
+}
+
+// ---- Arrival and removal ----
+
+DevicePageHost::DeviceEntry* DevicePageHost::FindEntryForRow(const DeviceCatalogueRow& row) {
+  for (DeviceEntry& entry : m_entries)
+    if (DeviceCatalogue::RowsEqual(entry.page->GetInterfaceRow(), row)) return &entry;
+  return nullptr;
+}
+
+DevicePageHost::DeviceEntry* DevicePageHost::FindEntryForNotification(const DeviceCatalogueRow& row) {
+  for (DeviceEntry& entry : m_entries) {
+    const DeviceCatalogueRow& own = entry.page->GetInterfaceRow();
+    if (own.vendorId == row.vendorId && own.productId == row.productId && own.deviceType == row.deviceType)
+      return &entry;
+  }
+  return nullptr;
+}
+
+void DevicePageHost::OnDeviceArrived(std::size_t slot) {
+  if (slot < m_slots.Size()) {
+    const DeviceCatalogueRow row = m_slots.Slot(slot);
+    OutputDebugString(ArrivalText(row.deviceType));
+    if (!row.path.empty()) {
+      if (row.role == kRoleCommand) {
+        if (DeviceEntry* entry = FindEntryForRow(row)) {
+          DeviceChannel& channel = entry->page->CommandChannel();
+          // Connect opens the link under the transport lock, so no worker
+          // exchanges on a half-open link.
+          if (!channel.IsConnected() && channel.Connect(row.path, row.deviceType == kDeviceWirelessMouse)) {
+            channel.LockTransport();
+            entry->page->SetInterfaceRow(row);
+            channel.UnlockTransport();
+          }
+          if (channel.IsConnected()) {
+            ShowEntry(*entry);
+            m_pm->SetTimer(entry->entry, kTimerReadDevice, kReadDeviceDelayMs);
+          }
+        }
+      } else if (row.role == kRoleNotification) {
+        if (DeviceEntry* entry = FindEntryForNotification(row)) entry->page->OpenNotificationChannel(row.path);
+      }
+    }
+  }
+  FinishDelivery();
+}
+
+void DevicePageHost::OnDeviceRemoved(std::size_t slot) {
+  if (slot < m_slots.Size()) {
+    const DeviceCatalogueRow row = m_slots.Slot(slot);
+    OutputDebugString(RemovalText(row.deviceType));
+    if (row.role == kRoleCommand) {
+      if (DeviceEntry* entry = FindEntryForRow(row)) {
+        entry->page->CommandChannel().Disconnect();
+        for (UINT id : {kTimerReadDevice, kTimerLightFrame, kTimerPowerState, kTimerReadProfile})
+          m_pm->KillTimer(entry->entry, id);
+        HideEntry(*entry);
+      }
+    } else if (row.role == kRoleNotification) {
+      if (DeviceEntry* entry = FindEntryForNotification(row)) entry->page->CloseNotificationChannel();
+    }
+  }
+  FinishDelivery();
+}
+
+bool DevicePageHost::IsEntrySelected(const DeviceEntry& entry) const {
+  const COptionUI* option = AsOption(FindIn(entry.entry, "device_select"));
+  return option && option->IsSelected();
+}
+
+void DevicePageHost::SelectEntry(DeviceEntry& entry) {
+  if (COptionUI* option = AsOption(FindIn(entry.entry, "device_select"))) option->Selected(true);
+  if (CTabLayoutUI* tab = AsTab(m_deviceSwitch)) tab->SelectItem(entry.pageIndex);
+  if (CTabLayoutUI* tab = AsTab(m_powerSwitch)) tab->SelectItem(entry.powerIndex);
+}
+
+void DevicePageHost::ShowEntry(DeviceEntry& entry) {
+  bool otherVisible = false;
+  for (const DeviceEntry& other : m_entries)
+    if (&other != &entry && other.visible) otherVisible = true;
+  entry.visible = true;
+  entry.entry->SetVisible(true);
+  if (!otherVisible) SelectEntry(entry);
+  if (CControlUI* noDevice = m_pm->FindControl("No_device_Link")) noDevice->SetVisible(false);
+}
+
+void DevicePageHost::HideEntry(DeviceEntry& entry) {
+  const bool wasSelected = entry.visible && IsEntrySelected(entry);
+  entry.visible = false;
+  entry.entry->SetVisible(false);
+  if (COptionUI* option = AsOption(FindIn(entry.entry, "device_select"))) option->Selected(false, false);
+  if (!wasSelected) return;
+  for (DeviceEntry& other : m_entries) {
+    if (other.visible) {
+      SelectEntry(other);
+      return;
+    }
+  }
+  if (CControlUI* noDevice = m_pm->FindControl("No_device_Link")) noDevice->SetVisible(true);
+  if (CTabLayoutUI* tab = AsTab(m_powerSwitch)) tab->SelectItem(0);
+  if (CTabLayoutUI* tab = AsTab(m_deviceSwitch)) tab->SelectItem(0);
+}
+
+CZantroveUSBDevice* DevicePageHost::CurrentPage() const {
+  for (const DeviceEntry& entry : m_entries)
+    if (entry.visible && IsEntrySelected(entry)) return entry.page;
+  return nullptr;
+}
+
+const DevicePageHost::DeviceEntry* DevicePageHost::EntryOf(const CZantroveUSBDevice* page) const {
+  for (const DeviceEntry& entry : m_entries)
+    if (entry.page == page) return &entry;
+  return nullptr;
+}
+
+// ---- Timers ----
+
+void DevicePageHost::ArmEntryTimer(std::size_t entryIndex, UINT timerId, UINT delayMs) {
+  if (!m_workerWindow) return;
+  m_workerWindow->PostRequest(entryIndex, static_cast<LPARAM>(static_cast<std::uint64_t>(timerId) << 32 | delayMs));
+}
+
+void DevicePageHost::HandleEntryTimer(DeviceEntry& entry, UINT timerId) {
+  // Every timer is killed as it fires: one instance of each is pending at most.
+  m_pm->KillTimer(entry.entry, timerId);
+  CZantroveUSBDevice* page = entry.page;
+  switch (timerId) {
+    case kTimerReadDevice:
+      page->ReadDevice();
+      if (page->CommandChannel().IsConnected()) {
+        m_pm->SetTimer(entry.entry, kTimerLightFrame, kFirstFrameDelayMs);
+        if (page->GetPowerPolling() != 0) m_pm->SetTimer(entry.entry, kTimerPowerState, kPowerStatePeriodMs);
+      }
+      break;
+    case kTimerLightFrame:
+      if (!page->CommandChannel().IsConnected()) break;
+      page->PushLightFrame();
+      page->PushLightFrameZone2();
+      page->PushLightFrameZone3();
+      if (IsEntrySelected(entry) && page->IsPreviewRepaint()) page->Invalidate();
+      if (page->CommandChannel().IsConnected()) m_pm->SetTimer(entry.entry, kTimerLightFrame, kLightFramePeriodMs);
+      break;
+    case kTimerReadProfile:
+      page->ReadCurrentProfile();
+      break;
+    case kTimerPowerState:
+      page->ReadPowerState();
+      if (page->GetPowerPolling() != 0 && page->CommandChannel().IsConnected())
+        m_pm->SetTimer(entry.entry, kTimerPowerState, kPowerStatePeriodMs);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Scanner messages ----
+
+void DevicePageHost::DeliverToWindow(UINT message, std::size_t slot) {
+  {
+    std::lock_guard<std::mutex> lock(m_deliveryMutex);
+    if (m_stopping) return;
+    m_deliveryPending = true;
+  }
+  if (!PostMessage(m_mainWindow, message, slot, 0)) {
+    FinishDelivery();
+    return;
+  }
+  std::unique_lock<std::mutex> lock(m_deliveryMutex);
+  if (!m_delivered.wait_for(lock, kDeliveryBound, [this] { return !m_deliveryPending || m_stopping; })) {
+    m_deliveryPending = false;
+    DebugPrintf("devices: message %u for slot %zu was not handled in time", message, slot);
+  }
+}
+
+void DevicePageHost::FinishDelivery() {
+  {
+    std::lock_guard<std::mutex> lock(m_deliveryMutex);
+    m_deliveryPending = false;
+  }
+  m_delivered.notify_all();
+}
+
+// ---- Synchronisation thread ----
+
+void DevicePageHost::RunSynchronisation(const StopEvent& stop) {
+  using std::chrono::milliseconds;
+  milliseconds pause{1};
+  while (!stop.Wait(pause)) {
+    bool anyPaused = false;
+    for (CZantroveUSBDevice* page : m_pages)
+      if (page->CommandChannel().IsConnected() && page->CommandChannel().IsPaused()) anyPaused = true;
+    if (!anyPaused) {
+      pause = milliseconds(1000);
+      continue;
+    }
+    SyncHooks hooks;
+    {
+      std::lock_guard<std::mutex> lock(m_syncMutex);
+      hooks = m_syncHooks;
+    }
+    const int threshold = hooks.threshold ? hooks.threshold() : 0;
+    if (threshold <= 0) {
+      pause = milliseconds(100);
+      continue;
+    }
+    // Sleeps the whole threshold, then steps.
+    if (stop.Wait(milliseconds(threshold))) break;
+    if (hooks.step) hooks.step();
+    pause = milliseconds(1);
+  }
+  OutputDebugString("同步灯光线程设定退出");
+}
+
+void DevicePageHost::StopWorkers() {
+  {
+    std::lock_guard<std::mutex> lock(m_deliveryMutex);
+    m_stopping = true;
+  }
+  m_delivered.notify_all();
+  m_scanner.Signal();
+  m_syncWorker.Signal();
+  bool timedOut = false;
+  timedOut |= m_scanner.Stop(kStopBound) == WorkerThread::StopResult::kTimedOut;
+  timedOut |= m_syncWorker.Stop(kStopBound) == WorkerThread::StopResult::kTimedOut;
+  for (DeviceEntry& entry : m_entries) {
+    entry.page->StopWorkers();
+    if (m_pm)
+      for (UINT id : {kTimerReadDevice, kTimerLightFrame, kTimerPowerState, kTimerReadProfile})
+        m_pm->KillTimer(entry.entry, id);
+  }
+  if (timedOut) OutputDebugString("所有对象处于非激发状态，超时");
+  if (m_workerWindow) m_workerWindow->DestroyHidden();
+}
+
+}  // namespace ostrel
