@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "devices/CZantroveUSBDevice.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CDialogBuilder.h"
@@ -17,6 +18,7 @@
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/WindowApi.h"
+#include "profiles/DataFolders.h"
 #include "shell/ExternalLauncher.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellBus.h"
@@ -39,7 +41,7 @@ constexpr R kClickRoutes[] = {
     {"restorebtn", Any, &M::OnRestoreButton},
     {"skinbtn", Any, &M::OnSkinButton},
     {"setbtn", Any, &M::OnSettingsButton},
-    {"key_", Num, &M::ToCurrentPage},
+    {"key_", Num, &M::OnKeyButton},
     {"color_option_", Num, &M::ToCurrentPage},
     {"LightTab1_color_option_", Num, &M::ToCurrentPage},
     {"LightTab2_color_option_", Num, &M::ToCurrentPage},
@@ -315,6 +317,20 @@ void CMainWnd::InitWindow() {
   s_mainWnd = m_hWnd;
   SetIcon(107);
   CreateTrayIcon();
+  // Every model's page and hidden list entry; attached devices connect with
+  // the first scan.
+  if (!devices_.Create(m_pm, m_hWnd, DataFolders::AppDataFolder(), this))
+    OutputDebugString("devices: no device pages");
+}
+
+void CMainWnd::TellPagesHostLighting(bool on) {
+  for (CZantroveUSBDevice* page : devices_.Pages())
+    if (page) page->SetHostLighting(on);
+}
+
+void CMainWnd::TellPagesPreviewRepaint(bool on) {
+  for (CZantroveUSBDevice* page : devices_.Pages())
+    if (page) page->SetPreviewRepaint(on);
 }
 
 void CMainWnd::CreateTrayIcon() {
@@ -332,12 +348,12 @@ void CMainWnd::CreateTrayIcon() {
 
 void CMainWnd::OnWindowInit() {
   if (bus_) bus_->BroadcastLightState(1, 1);
-  // The stored language and the device pages arrive with their owners
-  // (language store, device discovery); the list starts empty.
+  // The stored language arrives with the language store.
   s_screenWidth = GetSystemMetrics(SM_CXSCREEN);
   s_screenHeight = GetSystemMetrics(SM_CYSCREEN);
   ShowWindow();
   UpdateNoDeviceLink();
+  devices_.StartScanning();
   SetTimer(m_hWnd, kFitTimer, 100);
   initialised_ = true;
 }
@@ -462,10 +478,14 @@ void CMainWnd::OnProfileCombo(TNotifyUI&, int) { SetTimer(m_hWnd, kProfileSwitch
 
 void CMainWnd::OnKeyTextEditKillFocus(TNotifyUI&, int) { SendMessage(kHookMessage, 0, 0); }
 
+void CMainWnd::OnKeyButton(TNotifyUI&, int number) {
+  if (CZantroveUSBDevice* page = CurrentPage()) page->showKey(number);
+}
+
 void CMainWnd::ToCurrentPage(TNotifyUI&, int) {
-  // Device pages join the window with device discovery; without a current
-  // page there is nothing to do.
-  if (SelectedEntry() < 0) return;
+  // The page panels (keys, macros, lighting, sound) take these once they
+  // are part of the pages; without a current page there is nothing to do.
+  if (!CurrentPage()) return;
 }
 
 void CMainWnd::Ignore(TNotifyUI&, int) {}
@@ -591,7 +611,7 @@ void CMainWnd::FitWindowToMonitor() {
 
 void CMainWnd::SetLightControlled(int state) {
   lightControlled_ = state ? 1 : 0;
-  // Device pages take the state when they join the window.
+  TellPagesHostLighting(lightControlled_ != 0);
 }
 
 void CMainWnd::SendDeviceTable() {
@@ -602,6 +622,7 @@ void CMainWnd::SendDeviceTable() {
 
 void CMainWnd::StopWorkers() {
   ::ostrel::ShowWindow(m_hWnd, SW_HIDE);
+  devices_.StopWorkers();
   workers_.StopAll(std::chrono::milliseconds(1000));
 }
 
@@ -671,11 +692,15 @@ LRESULT CMainWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, B
 LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
   bHandled = FALSE;
   if (uMsg == WM_ACTIVATE) {
-    windowActive_ = mouseInside_ = wParam != 0 ? 1 : 0;
+    windowActive_ = mouseInside_ = LOWORD(wParam) != WA_INACTIVE ? 1 : 0;
+    TellPagesPreviewRepaint(mouseInside_ != 0);
   }
   if (uMsg == WM_MOUSELEAVE || uMsg == WM_MOUSEHOVER) {
     DebugPrintf("mouse %s", uMsg == WM_MOUSELEAVE ? "leave" : "hover");
-    if (!windowActive_) mouseInside_ = uMsg == WM_MOUSEHOVER ? 1 : 0;
+    if (!windowActive_) {
+      mouseInside_ = uMsg == WM_MOUSEHOVER ? 1 : 0;
+      TellPagesPreviewRepaint(mouseInside_ != 0);
+    }
   }
   if (uMsg != 0 && uMsg == RegisteredMessages::InstanceMessage()) {
     DebugPrintf("软件标示 %d，%xd_%xd", uMsg, static_cast<unsigned>(wParam), static_cast<unsigned>(lParam));
@@ -706,8 +731,14 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
     return 0;
   }
   if (uMsg == WM_POWERBROADCAST) {
-    if (wParam == PBT_APMRESUMEAUTOMATIC) s_running = true;
-    if (wParam == PBT_APMSUSPEND) s_running = false;
+    if (wParam == PBT_APMRESUMEAUTOMATIC) {
+      s_running = true;
+      TellPagesHostLighting(lightControlled_ != 0);
+    }
+    if (wParam == PBT_APMSUSPEND) {
+      s_running = false;
+      TellPagesHostLighting(false);
+    }
     bHandled = TRUE;
     return 1;
   }
@@ -760,12 +791,18 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
       bHandled = TRUE;
       break;
     case kDeviceArrivedMessage:
+      devices_.OnDeviceArrived(static_cast<std::size_t>(wParam));
       UpdateNoDeviceLink();
       ShowMainWindow();
       bHandled = TRUE;
       break;
-    case kDeviceRemovedMessage:
-      HideDeviceEntry(static_cast<int>(wParam));
+    case kDeviceRemovedMessage: {
+      // The settings and about windows belong to the device that was shown.
+      CZantroveUSBDevice* shown = CurrentPage();
+      devices_.OnDeviceRemoved(static_cast<std::size_t>(wParam));
+      if (shown && CurrentPage() != shown) CloseChildWindows();
+      UpdateNoDeviceLink();
+    }
       bHandled = TRUE;
       break;
     case kOpenSettingsMessage: {

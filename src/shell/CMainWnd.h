@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "devices/DevicePageHost.h"
 #include "platform/os/StatusNotifierItem.h"
 #include "platform/ui/WindowImplBase.h"
 #include "shell/NotifyRoute.h"
@@ -86,6 +87,8 @@ class CMainWnd : public WindowImplBase {
   bool IsLightControlled() const { return lightControlled_ != 0; }
   int CurrentDpi() const { return dpi_; }
   bool IsTrayIconShown() const { return tray_.IsCreated(); }
+  DevicePageHost& Devices() { return devices_; }
+  CZantroveUSBDevice* CurrentPage() const { return devices_.CurrentPage(); }
 
   // Handlers reached through the tables.
   void OnCloseButton(TNotifyUI& msg, int number);
@@ -104,6 +107,7 @@ class CMainWnd : public WindowImplBase {
   void OnDeviceSelected(TNotifyUI& msg, int number);
   void OnProfileCombo(TNotifyUI& msg, int number);
   void OnKeyTextEditKillFocus(TNotifyUI& msg, int number);
+  void OnKeyButton(TNotifyUI& msg, int number);
   void ToCurrentPage(TNotifyUI& msg, int number);
   void Ignore(TNotifyUI& msg, int number);
 
@@ -129,6 +133,9 @@ class CMainWnd : public WindowImplBase {
   void SendDeviceTable();
   void StopWorkers();
   void CreateTrayIcon();
+  // Tells every device page a state the window keeps.
+  void TellPagesHostLighting(bool on);
+  void TellPagesPreviewRepaint(bool on);
   bool Dispatch(std::span<const Route> table, TNotifyUI& msg);
 
   // The device list: entries of "device_select_layout"; an entry is
@@ -143,6 +150,7 @@ class CMainWnd : public WindowImplBase {
   ShellBus* bus_ = nullptr;
   std::string screenshotPath_;
   WorkerTable workers_;
+  DevicePageHost devices_;
 
   int languageIndex_ = -1;
   int lightControlled_ = 1;

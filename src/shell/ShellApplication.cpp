@@ -3,6 +3,8 @@
 #include <array>
 #include <memory>
 
+#include "controls/ProgramControls.h"
+#include "devices/CZantroveUSBDevice.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlFactory.h"
 #include "platform/ui/CMessageLoop.h"
@@ -20,36 +22,33 @@
 namespace ostrel {
 namespace {
 
-struct ControlRegistration {
-  const char* name;
-  CreateClass creator;  // null while the class is not part of the program yet
-};
-
-// In the order the skin's classes are registered.
-constexpr ControlRegistration kControls[] = {
-    {"CCircleProgressUI", nullptr},
-    {"CChartViewUI", nullptr},
-    {"CWndUI", nullptr},
-    {"CSelectPanelUI", nullptr},
-    {"CDeviceKeyButtonUI", nullptr},
-    {"CCloudShareListItemUI", nullptr},
-    {"CUpdateInfoListItemUI", nullptr},
-    {"CDeviceOptionUI", nullptr},
-    {"CMpDevicePowerUI", nullptr},
-    {"CComboEditContainerElementUI", nullptr},
-    {"CHandImgButtonUI", nullptr},
-    {"CHandImgSelectButtonUI", nullptr},
-    {"CRedioMacroButtonUI", nullptr},
-    {"CLightControlUI", nullptr},
-    {"CMacroControlUI", nullptr},
-    {"CKeySetControlUI", nullptr},
-    {"CDeviceProfileUI", nullptr},
-    {"CShootControlUI", nullptr},
-    {"CMagicControlUI", nullptr},
-    {"CVoice6533ControlUI", nullptr},
-    {"CZantroveUSBDevice", nullptr},
-    {"CZantroveMousePadDevice", nullptr},
-    {"CZantroveHS6533Device", nullptr},
+// The skin's control classes, in the order they are registered. The
+// program's controls register themselves (with their layout element names);
+// this list tells which the build still lacks.
+constexpr const char* kControls[] = {
+    "CCircleProgressUI",
+    "CChartViewUI",
+    "CWndUI",
+    "CSelectPanelUI",
+    "CDeviceKeyButtonUI",
+    "CCloudShareListItemUI",
+    "CUpdateInfoListItemUI",
+    "CDeviceOptionUI",
+    "CMpDevicePowerUI",
+    "CComboEditContainerElementUI",
+    "CHandImgButtonUI",
+    "CHandImgSelectButtonUI",
+    "CRedioMacroButtonUI",
+    "CLightControlUI",
+    "CMacroControlUI",
+    "CKeySetControlUI",
+    "CDeviceProfileUI",
+    "CShootControlUI",
+    "CMagicControlUI",
+    "CVoice6533ControlUI",
+    "CZantroveUSBDevice",
+    "CZantroveMousePadDevice",
+    "CZantroveHS6533Device",
 };
 static_assert(std::size(kControls) == 23);
 
@@ -58,11 +57,16 @@ constexpr DWORD kMainWindowStyle = 0x96CA0000;
 }  // namespace
 
 int ShellApplication::RegisterControls() {
+  RegisterProgramControls();
+  CControlFactory* factory = CControlFactory::GetInstance();
+  if (!factory->IsRegistered("CZantroveUSBDevice"))
+    factory->RegistControl("CZantroveUSBDevice", []() -> CControlUI* { return new CZantroveUSBDevice; });
   int registered = 0;
-  for (const ControlRegistration& c : kControls) {
-    if (!c.creator) continue;
-    CControlFactory::GetInstance()->RegistControl(c.name, c.creator);
-    ++registered;
+  for (const char* name : kControls) {
+    if (factory->IsRegistered(name))
+      ++registered;
+    else
+      DebugPrintf("control class %s is not part of this build", name);
   }
   return registered;
 }

@@ -8,11 +8,15 @@
 #include <vector>
 
 #include "platform/os/DebugLog.h"
+#include "platform/ui/CContainerUI.h"
 #include "platform/ui/CControlUI.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "platform/ui/CHeadlessBackend.h"
 #include "platform/ui/CMessageLoop.h"
+#include "platform/ui/COptionUI.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
+#include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
@@ -207,6 +211,87 @@ TEST_F(MainWndTest, ProfileComboStartsItsOneShotTimer) {
   EXPECT_TRUE(CMessageLoop::Instance().HasTimer(window->GetHWND(), CMainWnd::kProfileSwitchTimer));
   CMessageLoop::Instance().AdvanceClock(450);
   EXPECT_FALSE(CMessageLoop::Instance().HasTimer(window->GetHWND(), CMainWnd::kProfileSwitchTimer));
+}
+
+// Device-list entries as the device pages add them: an entry per model in
+// "device_select_layout", shown while its device is connected, with the
+// option "device_select" bound to the page's place in "device_switch".
+class MainWndDeviceListTest : public MainWndTest {
+ protected:
+  void AddEntries(int count) {
+    auto* layout = static_cast<CContainerUI*>(Find("device_select_layout"));
+    ASSERT_NE(layout, nullptr);
+    for (int i = 0; i < count; ++i) {
+      std::string xml = "<HorizontalLayout name=\"entry_" + std::to_string(i) +
+                        "\" width=\"80\" visible=\"false\"><Option name=\"device_select\" group=\"devices\" "
+                        "bindtablayoutname=\"device_switch\" bindtabindex=\"" +
+                        std::to_string(i + 2) + "\"/></HorizontalLayout>";
+      CDialogBuilder builder;
+      ASSERT_NE(builder.Create(xml.c_str(), nullptr, nullptr, window->GetPaintManager(), layout), nullptr);
+      auto* tab = static_cast<CContainerUI*>(Find("device_switch"));
+      tab->Add(new CContainerUI);
+    }
+  }
+  CControlUI* Entry(int i) { return Find(("entry_" + std::to_string(i)).c_str()); }
+  COptionUI* Option(int i) {
+    return static_cast<COptionUI*>(
+        window->GetPaintManager()->FindSubControlByName(Entry(i), "device_select"));
+  }
+  void Connect(int i) { Entry(i)->SetVisible(true); }
+  int Shown() { return static_cast<CTabLayoutUI*>(Find("device_switch"))->GetCurSel(); }
+  void Click(const char* name) {
+    CControlUI* c = Find(name);
+    ASSERT_NE(c, nullptr) << name;
+    window->GetPaintManager()->SendNotify(c, "click");
+  }
+};
+
+TEST_F(MainWndDeviceListTest, PreviousAndNextWalkTheConnectedEntries) {
+  Start();
+  AddEntries(4);
+  Connect(0);
+  Connect(2);
+  Connect(3);
+  window->SelectDevice(2, true);
+  EXPECT_FALSE(Find("No_device_Link")->IsVisible());
+  EXPECT_EQ(Shown(), 4);
+  Click("device_select_next");
+  EXPECT_TRUE(Option(3)->IsSelected());
+  EXPECT_EQ(Shown(), 5);
+  Click("device_select_next");  // the last stays
+  EXPECT_TRUE(Option(3)->IsSelected());
+  Click("device_select_prev");
+  EXPECT_TRUE(Option(2)->IsSelected());
+  Click("device_select_prev");  // entry 1 is not connected: skipped
+  EXPECT_TRUE(Option(0)->IsSelected());
+  EXPECT_EQ(Shown(), 2);
+  Click("device_select_prev");  // the first stays
+  EXPECT_TRUE(Option(0)->IsSelected());
+}
+
+TEST_F(MainWndDeviceListTest, HidingTheShownEntrySelectsAnotherOrTheNoDevicePanel) {
+  Start();
+  AddEntries(2);
+  Connect(0);
+  Connect(1);
+  window->SelectDevice(1, true);
+  window->HideDeviceEntry(1);
+  EXPECT_TRUE(Option(0)->IsSelected());
+  EXPECT_EQ(Shown(), 2);
+  EXPECT_FALSE(Find("No_device_Link")->IsVisible());
+  window->HideDeviceEntry(0);
+  EXPECT_TRUE(Find("No_device_Link")->IsVisible());
+  EXPECT_EQ(Shown(), 1);
+}
+
+TEST_F(MainWndDeviceListTest, WithoutDevicesTheDeviceButtonsDoNothing) {
+  Start();
+  AddEntries(2);
+  Click("device_select_next");
+  Click("device_select_prev");
+  EXPECT_FALSE(Option(0)->IsSelected());
+  EXPECT_FALSE(Option(1)->IsSelected());
+  EXPECT_TRUE(Find("No_device_Link")->IsVisible());
 }
 
 TEST(MainWndDeviceTable, BlockCarriesTheHeaderAndTheModelRows) {

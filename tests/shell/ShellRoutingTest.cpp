@@ -59,8 +59,8 @@ TEST(ShellRouting, SendersReachTheirHandlers) {
       {"click", "control_light_status", &M::OnLightStatusButton, 0},
       {"click", "minbtn", &M::OnMinimizeButton, 0},
       {"click", "setbtn", &M::OnSettingsButton, 0},
-      {"click", "key_17", &M::ToCurrentPage, 17},
-      {"click", "KEY_3", &M::ToCurrentPage, 3},
+      {"click", "key_17", &M::OnKeyButton, 17},
+      {"click", "KEY_3", &M::OnKeyButton, 3},
       {"click", "key_butt_keysave", &M::ToCurrentPage, 0},  // not the key_ family
       {"click", "windowdeviceset_1", &M::OnSystemDeviceSettings, 1},
       {"click", "LightTab2_color_option_5", &M::ToCurrentPage, 5},
