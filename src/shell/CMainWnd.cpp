@@ -11,6 +11,7 @@
 
 #include "devices/CZantroveUSBDevice.h"
 #include "platform/os/DebugLog.h"
+#include "platform/ui/CControlFactory.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CDialogBuilder.h"
 #include "platform/ui/COptionUI.h"
@@ -200,6 +201,34 @@ constexpr R kEditRoutes[] = {
     {"keyset_macro_cycle_edit", Any, &M::ToCurrentPage},
 };
 
+constexpr CMainWnd::ElementRoute kElementRoutes[] = {
+    {"CircleProgress", "CCircleProgressUI", nullptr},
+    {"SelectPanel", "CSelectPanelUI", nullptr},
+    {"DeviceKeyButton", "CDeviceKeyButtonUI", nullptr},
+    {"HandImgButton", "CHandImgButtonUI", nullptr},
+    {"HandImgSelectButton", "CHandImgSelectButtonUI", nullptr},
+    {"RedioMacroButton", "CRedioMacroButtonUI", nullptr},
+    {"ComboEditContainerElement", "CComboEditContainerElementUI", nullptr},
+    {"ZantroveMousePadDevice", "CZantroveMousePadDevice", nullptr},
+    {"ZantroveHS6533Device", "CZantroveHS6533Device", nullptr},
+    {"ZantroveMouseDevice", "CZantroveMouseDevice", nullptr},
+    {"ZantroveKeyboardDevice", "CZantroveKeyboardDevice", nullptr},
+    {"DeviceProfile", "CDeviceProfileUI", nullptr},
+    {"LightControl", "CLightControlUI", nullptr},
+    {"MagicControl", "CMagicControlUI", nullptr},
+    {"Voice6533Control", "CVoice6533ControlUI", nullptr},
+    {"KeySetControl", "CKeySetControlUI", nullptr},
+    {"ShootControl", "CShootControlUI", nullptr},
+    {"DeviceProfileUI", nullptr, "XML\\CustomControlXML\\DeviceProfile.xml"},
+    {"LightSetControlUI", nullptr, "XML\\CustomControlXML\\LightControl.xml"},
+    {"Voice6533SetControlUI", nullptr, "XML\\CustomControlXML\\Voice6533Control.xml"},
+    {"MagicSetControlUI", nullptr, "XML\\CustomControlXML\\MagicControl.xml"},
+    {"KeySetControlUI", nullptr, "XML\\CustomControlXML\\KeySetControl.xml"},
+    {"MacroSetControlUI", nullptr, "XML\\CustomControlXML\\MacroControl.xml"},
+    {"ShootKeySetControlUI", nullptr, "XML\\CustomControlXML\\ShootControl.xml"},
+    {"VirtualSetControlUI", nullptr, "XML\\CustomControlXML\\VirtualSet.xml"},
+};
+
 // The nine title-bar controls, found at initialisation.
 constexpr const char* kTitleButtonNames[] = {"closebtn",    "maxbtn",   "restorebtn",   "minbtn", "skinbtn",
                                              "gamemodebtn", "cloudbtn", "smarteyesbtn", "setbtn"};
@@ -268,9 +297,9 @@ StatusNotifierItem::Pixmap LoadTrayPixmap(const std::string& path) {
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+  RemoveVirtualWnd(CMainPage::kName);
   tray_.Destroy();
   workers_.StopAll();
-  if (s_mainWnd.load() == m_hWnd) s_mainWnd = nullptr;
 }
 
 std::span<const CMainWnd::Route> CMainWnd::ClickRoutes() { return kClickRoutes; }
@@ -302,10 +331,18 @@ std::array<std::uint8_t, 1024> CMainWnd::BuildDeviceTable() {
   return block;
 }
 
+std::span<const CMainWnd::ElementRoute> CMainWnd::ElementRoutes() { return kElementRoutes; }
+
 CControlUI* CMainWnd::CreateControl(const char* pstrClass) {
-  // The program's own element names join when their classes exist; the
-  // toolkit tries the factory registrations for everything else.
-  (void)pstrClass;
+  if (!pstrClass) return nullptr;
+  for (const ElementRoute& route : kElementRoutes) {
+    if (!NotifyRoute<Handler>::EqualNoCase(route.element, pstrClass)) continue;
+    if (route.className) return CControlFactory::GetInstance()->CreateControl(route.className);
+    // A panel of its own file: a fresh builder, no callback, no parent.
+    CDialogBuilder builder;
+    return builder.Create(route.layoutFile, nullptr, nullptr, &m_pm, nullptr);
+  }
+  // Null lets the toolkit try its own classes and the factory.
   return nullptr;
 }
 
@@ -315,6 +352,7 @@ void CMainWnd::InitWindow() {
   CResourceManager::GetInstance()->LoadLanguage("lan_cn.xml");
   for (int i = 0; i < kTitleButtons; ++i) titleButtons_[i] = m_pm.FindControl(kTitleButtonNames[i]);
   s_mainWnd = m_hWnd;
+  AddVirtualWnd(CMainPage::kName, &mainPage_);
   SetIcon(107);
   CreateTrayIcon();
   // Every model's page and hidden list entry; attached devices connect with
@@ -726,6 +764,8 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
   if (uMsg == WM_DESTROY) {
     OutputDebugString("退出测试");
     StopWorkers();
+    // Workers are stopped: nothing may find the handle of a window that goes.
+    s_mainWnd = nullptr;
     PostQuitMessage(0);
     bHandled = TRUE;
     return 0;

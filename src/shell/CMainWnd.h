@@ -14,6 +14,7 @@
 #include "devices/DevicePageHost.h"
 #include "platform/os/StatusNotifierItem.h"
 #include "platform/ui/WindowImplBase.h"
+#include "shell/CMainPage.h"
 #include "shell/NotifyRoute.h"
 #include "shell/WorkerTable.h"
 
@@ -59,6 +60,15 @@ class CMainWnd : public WindowImplBase {
 
   // The DPI a monitor gets: 144 above 1500 × 960, else 96.
   static int DpiForMonitor(const RECT& monitor);
+  // Element names the window's layouts use for the program's classes and
+  // panels: a control class of the factory, or a subtree built from a file.
+  struct ElementRoute {
+    const char* element;
+    const char* className;   // created through the control factory
+    const char* layoutFile;  // or built from this layout
+  };
+  static std::span<const ElementRoute> ElementRoutes();
+
   // The block sent to the companion program.
   static std::array<std::uint8_t, 1024> BuildDeviceTable();
 
@@ -147,6 +157,7 @@ class CMainWnd : public WindowImplBase {
   int SelectedEntry() const;
 
   StatusNotifierItem tray_;
+  CMainPage mainPage_;
   ShellBus* bus_ = nullptr;
   std::string screenshotPath_;
   WorkerTable workers_;

@@ -20,6 +20,7 @@
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
+#include "shell/ShellApplication.h"
 
 namespace ostrel {
 namespace {
@@ -43,6 +44,7 @@ class MainWndTest : public ::testing::Test {
     ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
     RegisteredMessages::RegisterInstanceMessage();
     RegisteredMessages::RegisterApplicationMessages();
+    ShellApplication::RegisterControls();
   }
 
   void TearDown() override {
@@ -292,6 +294,48 @@ TEST_F(MainWndDeviceListTest, WithoutDevicesTheDeviceButtonsDoNothing) {
   EXPECT_FALSE(Option(0)->IsSelected());
   EXPECT_FALSE(Option(1)->IsSelected());
   EXPECT_TRUE(Find("No_device_Link")->IsVisible());
+}
+
+TEST_F(MainWndTest, TrayClickHidesAShownWindowAndBringsAHiddenOneBackFitted) {
+  Start({0, 0, 1366, 768});
+  HWND h = window->GetHWND();
+  PostMessage(h, CMainWnd::kTrayMessage, 0, WM_LBUTTONUP);
+  Pump();
+  EXPECT_FALSE(IsWindowVisible(h));
+  // Meanwhile the window moved to a larger screen.
+  headless->SetMonitorRect({0, 0, 2560, 1440});
+  PostMessage(h, CMainWnd::kTrayMessage, 0, WM_LBUTTONUP);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_EQ(WindowSize().cx, 1500);
+  EXPECT_EQ(headless->ForegroundWindow(), h);
+  // A minimised window counts as hidden: the click restores it.
+  ShowWindow(h, SW_MINIMIZE);
+  PostMessage(h, CMainWnd::kTrayMessage, 0, WM_LBUTTONUP);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(h));
+  EXPECT_FALSE(IsIconic(h));
+}
+
+TEST_F(MainWndTest, TrayRightClickOpensTheMenuAfterItsTimer) {
+  Start();
+  HWND h = window->GetHWND();
+  PostMessage(h, CMainWnd::kTrayMessage, 0, WM_RBUTTONUP);
+  Pump();
+  EXPECT_TRUE(CMessageLoop::Instance().HasTimer(h, CMainWnd::kTrayMenuTimer));
+  CMessageLoop::Instance().AdvanceClock(20);
+  EXPECT_FALSE(CMessageLoop::Instance().HasTimer(h, CMainWnd::kTrayMenuTimer));
+}
+
+TEST_F(MainWndTest, ElementNamesCreateTheProgramsClassesOrNothing) {
+  Start();
+  std::unique_ptr<CControlUI> ring(window->CreateControl("circleprogress"));
+  ASSERT_NE(ring, nullptr);
+  EXPECT_NE(ring->GetInterface("CircleProgress"), nullptr);
+  // A panel whose layout file is missing, and a name nobody knows.
+  EXPECT_EQ(window->CreateControl("VirtualSetControlUI"), nullptr);
+  EXPECT_EQ(window->CreateControl("Button"), nullptr);
+  EXPECT_EQ(window->CreateControl(nullptr), nullptr);
 }
 
 TEST(MainWndDeviceTable, BlockCarriesTheHeaderAndTheModelRows) {
