@@ -3,7 +3,6 @@
 // of the keys whose colour changed.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -35,7 +34,8 @@ class BenchKeyButton : public CButtonUI {
   }
   void PaintStatusImage(HDC hDC) override {
     CButtonUI::PaintStatusImage(hDC);
-    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, "common/light.png", nullptr, light_, 255, true);
+    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, "common/light.png", nullptr, light_,
+                                   255, true);
   }
 
  private:
@@ -44,7 +44,8 @@ class BenchKeyButton : public CButtonUI {
 
 CControlUI* MakeKey() { return new BenchKeyButton; }
 
-void MakePng(const std::filesystem::path& path, int w, int h, double r, double g, double b, double a, int border) {
+void MakePng(const std::filesystem::path& path, int w, int h, double r, double g, double b, double a,
+             int border) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgba(cr, 0.18, 0.20, 0.24, 1);
@@ -66,9 +67,10 @@ std::string Layout() {
       int i = row * kColumns + col;
       int x = 20 + col * 43;
       int y = 180 + row * 46;
-      keys += "<BenchKey name=\"key_" + std::to_string(i) + "\" float=\"true\" pos=\"" + std::to_string(x) + "," +
-              std::to_string(y) + "," + std::to_string(x + 40) + "," + std::to_string(y + 40) +
-              "\" normalimage=\"file='common/key.png' corner='4,4,4,4'\" hotimage=\"common/key_hot.png\" text=\"" +
+      keys += "<BenchKey name=\"key_" + std::to_string(i) + "\" float=\"true\" pos=\"" + std::to_string(x) +
+              "," + std::to_string(y) + "," + std::to_string(x + 40) + "," + std::to_string(y + 40) +
+              "\" normalimage=\"file='common/key.png' corner='4,4,4,4'\" hotimage=\"common/key_hot.png\" "
+              "text=\"" +
               labels[i % 12] + "\" textcolor=\"#FFFFFFFF\"/>";
     }
   }
@@ -88,7 +90,8 @@ class BenchWindow : public WindowImplBase {
 
 struct Fixture {
   Fixture() {
-    std::filesystem::path skin = std::filesystem::temp_directory_path() / ("ostrel-bench-ui-" + std::to_string(getpid()));
+    std::filesystem::path skin =
+        std::filesystem::temp_directory_path() / ("ostrel-bench-ui-" + std::to_string(getpid()));
     MakePng(skin / "common" / "key.png", 40, 40, 0.15, 0.16, 0.19, 1, 3);
     MakePng(skin / "common" / "key_hot.png", 40, 40, 0.19, 0.21, 0.24, 1, 3);
     MakePng(skin / "common" / "light.png", 40, 40, 1, 1, 1, 0.6, 6);

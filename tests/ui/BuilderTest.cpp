@@ -45,7 +45,8 @@ CControlUI* MakeFactoryControl() { return new CLabelUI; }
 
 TEST_F(UiBuilder, BuildsIncludesStylesDefaultsAndWindowAttributes) {
   Write("res.xml", R"(<Res><Xml id="XML_MAIN" path="main.xml"/></Res>)");
-  Write("XML/Parts/row.xml", R"(<HorizontalLayout name="row" height="20"><Label name="cell" style="big"/></HorizontalLayout>)");
+  Write("XML/Parts/row.xml",
+        R"(<HorizontalLayout name="row" height="20"><Label name="cell" style="big"/></HorizontalLayout>)");
   Write("main.xml", R"(<?xml version="1.0" encoding="utf-8"?>
     <Window size="300,200" caption="0,0,0,30" mininfo="200,100" sizebox="4,4,4,4" roundcorner="4,4">
       <Font id="2" name="DejaVu Sans" size="18" bold="true"/>
@@ -79,7 +80,9 @@ TEST_F(UiBuilder, BuildsIncludesStylesDefaultsAndWindowAttributes) {
 
 TEST_F(UiBuilder, IncludeCountRepeatsTheFile) {
   Write("item.xml", R"(<Control height="10"/>)");
-  Write("list.xml", R"(<Window><VerticalLayout name="list"><Include source="item.xml" count="3"/></VerticalLayout></Window>)");
+  Write(
+      "list.xml",
+      R"(<Window><VerticalLayout name="list"><Include source="item.xml" count="3"/></VerticalLayout></Window>)");
   UiTestWindow w("list.xml");
   ASSERT_NE(w.CreateShown(), nullptr);
   EXPECT_EQ(static_cast<CContainerUI*>(w.GetPaintManager()->FindControl("list"))->GetCount(), 3);
@@ -146,17 +149,22 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, UiBadLayout,
     ::testing::Values(
         BadLayout{"not XML", "this is not a layout", "bad.xml' line 1", false},
-        BadLayout{"broken tag found on line 4", "<Window>\n<VerticalLayout>\n<Label name=\"x\"\n</Window>", "line 4", false},
+        BadLayout{"broken tag found on line 4", "<Window>\n<VerticalLayout>\n<Label name=\"x\"\n</Window>",
+                  "line 4", false},
         BadLayout{"unknown attribute", R"(<Window><Label name="l" sparkle="yes"/></Window>)",
                   "unknown attribute 'sparkle'", true},
-        BadLayout{"unknown style", R"(<Window><Label name="l" style="nope"/></Window>)", "unknown style 'nope'", true},
-        BadLayout{"missing include", R"(<Window><VerticalLayout><Include source="gone.xml"/></VerticalLayout></Window>)",
+        BadLayout{"unknown style", R"(<Window><Label name="l" style="nope"/></Window>)",
+                  "unknown style 'nope'", true},
+        BadLayout{"missing include",
+                  R"(<Window><VerticalLayout><Include source="gone.xml"/></VerticalLayout></Window>)",
                   "gone.xml' cannot be read", true},
-        BadLayout{"include cycle", R"(<Window><VerticalLayout><Include source="loop_a.xml"/></VerticalLayout></Window>)",
+        BadLayout{"include cycle",
+                  R"(<Window><VerticalLayout><Include source="loop_a.xml"/></VerticalLayout></Window>)",
                   "includes itself", true},
         BadLayout{"children under a label", R"(<Window><Label name="l"><Button/></Label></Window>)",
                   "cannot hold children", true},
-        BadLayout{"no controls at all", R"(<Window><Font id="1" size="10"/></Window>)", "holds no control", false}),
+        BadLayout{"no controls at all", R"(<Window><Font id="1" size="10"/></Window>)", "holds no control",
+                  false}),
     [](const auto& info) { return CaseName(info.param.what); });
 
 TEST_F(UiBuilder, MissingFileIsReported) {

@@ -72,7 +72,8 @@ TEST_F(UiDispatch, DisabledAndHiddenControlsDoNotClick) {
 
 TEST_F(UiDispatch, NotifyMapFindsTheHandlerByTypeAndName) {
   std::vector<std::string> calls;
-  w.AddNotifyHandler("click", [&](TNotifyUI& m) { calls.push_back("named:" + m.pSender->GetName().str()); }, "key_2");
+  w.AddNotifyHandler(
+      "click", [&](TNotifyUI& m) { calls.push_back("named:" + m.pSender->GetName().str()); }, "key_2");
   w.AddNotifyHandler("click", [&](TNotifyUI& m) { calls.push_back("any:" + m.pSender->GetName().str()); });
   Open();
   ClickOn("key_2");
@@ -82,7 +83,9 @@ TEST_F(UiDispatch, NotifyMapFindsTheHandlerByTypeAndName) {
 
 TEST_F(UiDispatch, VirtualWindowPumpsGetTheirControlsNotifications) {
   struct Page : CNotifyPump {
-    Page() { AddNotifyHandler("click", [this](TNotifyUI& m) { clicked.push_back(m.pSender->GetName().str()); }); }
+    Page() {
+      AddNotifyHandler("click", [this](TNotifyUI& m) { clicked.push_back(m.pSender->GetName().str()); });
+    }
     std::vector<std::string> clicked;
   } page;
   std::vector<std::string> window;

@@ -101,9 +101,11 @@ TEST_F(UiLanguage, AnUnreadableLanguageFileKeepsTheOldTexts) {
 }
 
 TEST_F(UiLanguage, TheResourceIndexMapsIdsToLayoutFiles) {
-  Write("res.xml", R"(<Res><Xml id="XML_MAIN" path="main.xml"/><Xml id="XML_MSG" path="XML\msg.xml"/></Res>)");
+  Write("res.xml",
+        R"(<Res><Xml id="XML_MAIN" path="main.xml"/><Xml id="XML_MSG" path="XML\msg.xml"/></Res>)");
   std::filesystem::create_directories(skin_ / "XML");
-  Write("XML/msg.xml", R"(<Window size="120,80"><VerticalLayout><Label name="MessageText"/></VerticalLayout></Window>)");
+  Write("XML/msg.xml",
+        R"(<Window size="120,80"><VerticalLayout><Label name="MessageText"/></VerticalLayout></Window>)");
   CResourceManager* rm = CResourceManager::GetInstance();
   ASSERT_TRUE(rm->LoadResource("res.xml", nullptr));
   EXPECT_EQ(rm->GetXmlPath("XML_MSG"), "XML\\msg.xml");

@@ -32,14 +32,20 @@ INSTANTIATE_TEST_SUITE_P(
         StackCase{"item padding is taken first", {{0, 0, 9999, 5, 5}, {0}}, 100, 0, {45, 45}},
         StackCase{"fixed size clamped by its maximum", {{80, 0, 50}, {0}}, 100, 0, {50, 50}},
         StackCase{"fixed size clamped by its minimum", {{10, 30}, {0}}, 100, 0, {30, 70}},
-        StackCase{"a stretch capped by max leaves space to the others", {{0, 0, 20}, {0}, {0}}, 100, 0, {20, 40, 40}},
-        StackCase{"a stretch held up by min takes from the others", {{0, 60}, {0}, {0}}, 100, 0, {60, 20, 20}},
+        StackCase{"a stretch capped by max leaves space to the others",
+                  {{0, 0, 20}, {0}, {0}},
+                  100,
+                  0,
+                  {20, 40, 40}},
+        StackCase{
+            "a stretch held up by min takes from the others", {{0, 60}, {0}, {0}}, 100, 0, {60, 20, 20}},
         StackCase{"no room: stretches get zero, fixed stay", {{80}, {0}, {50}}, 100, 0, {80, 0, 50}},
         StackCase{"no room: a minimum still holds", {{120}, {0, 15}}, 100, 0, {120, 15}},
         StackCase{"nothing to place", {}, 100, 4, {}}),
     [](const auto& info) {
       std::string n;
-      for (const char* p = info.param.what; *p; ++p) n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+      for (const char* p = info.param.what; *p; ++p)
+        n += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
       return n;
     });
 

@@ -30,8 +30,8 @@ TEST_P(UiLayout, PlacesChildren) {
     CControlUI* control = w.GetPaintManager()->FindControl(e.name);
     ASSERT_NE(control, nullptr) << c.what << ": " << e.name;
     RECT r = control->GetPos();
-    EXPECT_TRUE(EqualRect(r, e.rect)) << c.what << ": " << e.name << " at " << r.left << "," << r.top << ","
-                                      << r.right << "," << r.bottom;
+    EXPECT_TRUE(EqualRect(r, e.rect))
+        << c.what << ": " << e.name << " at " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
   }
 }
 
@@ -42,7 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
                    R"(<VerticalLayout name="root" inset="10,20,10,20" childpadding="4">
                         <Control name="a" height="40"/><Control name="b"/><Control name="c" height="30"/>
                       </VerticalLayout>)",
-                   {{"root", {0, 0, 400, 300}}, {"a", {10, 20, 390, 60}}, {"b", {10, 64, 390, 246}},
+                   {{"root", {0, 0, 400, 300}},
+                    {"a", {10, 20, 390, 60}},
+                    {"b", {10, 64, 390, 246}},
                     {"c", {10, 250, 390, 280}}}},
         LayoutCase{"horizontal: padding of a child, fixed width, stretch",
                    R"(<HorizontalLayout>
@@ -62,10 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
                         <Control name="f" float="true" pos="10,20,60,45"/><Control name="s"/>
                       </HorizontalLayout></VerticalLayout>)",
                    {{"band", {0, 50, 400, 150}}, {"f", {10, 70, 60, 95}}, {"s", {0, 50, 400, 150}}}},
-        LayoutCase{"hidden children take no space",
-                   R"(<VerticalLayout><Control name="a" height="50" visible="false"/><Control name="b" height="50"/>
+        LayoutCase{
+            "hidden children take no space",
+            R"(<VerticalLayout><Control name="a" height="50" visible="false"/><Control name="b" height="50"/>
                       </VerticalLayout>)",
-                   {{"b", {0, 0, 400, 50}}}},
+            {{"b", {0, 0, 400, 50}}}},
         LayoutCase{"the plain container gives the inner rectangle",
                    R"(<Container inset="8,8,8,8"><Control name="a"/><Control name="b" width="30" height="20"/>
                       </Container>)",

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <cairo.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -55,8 +54,8 @@ class UiRender : public UiTest {
     MakePng(skin_ / "common" / "masked.png", 10, 10, 0xFFFF00FF, 0xFF00FF00, 2);
   }
   UiTestWindow* Open(const std::string& body, int cx = 200, int cy = 100) {
-    window_ = std::make_unique<UiTestWindow>("<Window size=\"" + std::to_string(cx) + "," + std::to_string(cy) +
-                                             "\">" + body + "</Window>");
+    window_ = std::make_unique<UiTestWindow>("<Window size=\"" + std::to_string(cx) + "," +
+                                             std::to_string(cy) + "\">" + body + "</Window>");
     EXPECT_NE(window_->CreateShown(), nullptr);
     window_->GetPaintManager()->RenderToImage();
     return window_.get();
@@ -108,16 +107,20 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"source takes part of the image",
                    R"(<Control bkimage="file='common/key.png' source='6,6,14,14'"/>)",
                    {{2, 2, 0xFF262A31}, {190, 90, 0xFF262A31}}},
-        RenderCase{"mask makes a colour transparent, fade dims",
-                   R"(<VerticalLayout bkcolor="#FF000000"><Control height="50" bkimage="file='common/masked.png' mask='#FFFF00FF'"/>
+        RenderCase{
+            "mask makes a colour transparent, fade dims",
+            R"(<VerticalLayout bkcolor="#FF000000"><Control height="50" bkimage="file='common/masked.png' mask='#FFFF00FF'"/>
                       <Control bkimage="file='common/masked.png' fade='128'"/></VerticalLayout>)",
-                   {{100, 25, 0xFF000000}, {1, 1, 0xFF00FF00}, {100, 75, 0xFF800080}}},
-        RenderCase{"hole leaves the middle out",
-                   R"(<Control bkcolor="#FF000000" bkimage="file='common/key.png' corner='4,4,4,4' hole='true'"/>)",
-                   {{100, 50, 0xFF000000}, {1, 1, 0xFF0099FF}}},
+            {{100, 25, 0xFF000000}, {1, 1, 0xFF00FF00}, {100, 75, 0xFF800080}}},
+        RenderCase{
+            "hole leaves the middle out",
+            R"(<Control bkcolor="#FF000000" bkimage="file='common/key.png' corner='4,4,4,4' hole='true'"/>)",
+            {{100, 50, 0xFF000000}, {1, 1, 0xFF0099FF}}},
         RenderCase{"round corners clip the background",
-                   R"(<Control bkcolor="#FFFFFFFF" borderround="40,40"/>)", {{0, 0, 0x00000000}, {100, 50, 0xFFFFFFFF}}},
-        RenderCase{"a missing image draws nothing", R"(<Control bkcolor="#FF123456" bkimage="nothere.png"/>)",
+                   R"(<Control bkcolor="#FFFFFFFF" borderround="40,40"/>)",
+                   {{0, 0, 0x00000000}, {100, 50, 0xFFFFFFFF}}},
+        RenderCase{"a missing image draws nothing",
+                   R"(<Control bkcolor="#FF123456" bkimage="nothere.png"/>)",
                    {{100, 50, 0xFF123456}}},
         RenderCase{"progress fills the done part",
                    R"(<Progress bkcolor="#FF262A31" forecolor="#FF0099FF" min="0" max="100" value="25"/>)",
@@ -129,16 +132,16 @@ TEST_F(UiRender, TintShowsTheKeysColourInTheImagesShape) {
   CPaintManagerUI* pm = w->GetPaintManager();
   cairo_t* cr = cairo_create(pm->GetFrame());
   RECT rc{0, 0, 40, 40};
-  CRenderEngine::DrawImageString(cr, pm, rc, rc, "file='common/light.png' dest='10,10,30,30'", nullptr, RGB(0, 200, 0),
-                                 255, true);
+  CRenderEngine::DrawImageString(cr, pm, rc, rc, "file='common/light.png' dest='10,10,30,30'", nullptr,
+                                 RGB(0, 200, 0), 255, true);
   cairo_destroy(cr);
   EXPECT_TRUE(Near(Px(20, 20), 0xFF00C800)) << std::hex << Px(20, 20);
   EXPECT_TRUE(Near(Px(5, 5), 0xFF000000));
   // Level 128 mixes the tint half over the image.
   cr = cairo_create(pm->GetFrame());
   CRenderEngine::DrawColor(cr, rc, 0xFF000000);
-  CRenderEngine::DrawImageString(cr, pm, rc, rc, "file='common/light.png' dest='10,10,30,30'", nullptr, RGB(255, 0, 0),
-                                 128, true);
+  CRenderEngine::DrawImageString(cr, pm, rc, rc, "file='common/light.png' dest='10,10,30,30'", nullptr,
+                                 RGB(255, 0, 0), 128, true);
   cairo_destroy(cr);
   EXPECT_TRUE(Near(Px(20, 20), 0xFFFF7F7F, 10)) << std::hex << Px(20, 20);
 }
@@ -177,10 +180,13 @@ class UiRenderText : public UiRender, public ::testing::WithParamInterface<Scrip
 
 TEST_P(UiRenderText, TextOfEveryScriptIsDrawnAndAligned) {
   std::string body = std::string(R"(<VerticalLayout bkcolor="#FF000000">
-      <Label name="l" height="30" align="left" text=")") + GetParam().text + R"(" textcolor="#FFFFFFFF"/>
-      <Label name="r" height="30" align="right" text=")" + GetParam().text + R"(" textcolor="#FFFFFFFF"/>
-      <Label name="e" height="30" width="40" endellipsis="true" text=")" + GetParam().text + GetParam().text +
-                     GetParam().text + R"(" textcolor="#FFFFFFFF"/></VerticalLayout>)";
+      <Label name="l" height="30" align="left" text=")") +
+                     GetParam().text + R"(" textcolor="#FFFFFFFF"/>
+      <Label name="r" height="30" align="right" text=")" +
+                     GetParam().text + R"(" textcolor="#FFFFFFFF"/>
+      <Label name="e" height="30" width="40" endellipsis="true" text=")" +
+                     GetParam().text + GetParam().text + GetParam().text +
+                     R"(" textcolor="#FFFFFFFF"/></VerticalLayout>)";
   UiTestWindow* w = Open(body, 300, 90);
   CPaintManagerUI* pm = w->GetPaintManager();
   int leftInk = InkIn(pm, RECT{0, 0, 100, 30}, 0xFF000000);
@@ -203,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(Scripts, UiRenderText,
 
 TEST_F(UiRender, WrappedTextUsesSeveralLines) {
   UiTestWindow* w = Open(R"(<VerticalLayout bkcolor="#FF000000"><Text name="t" textcolor="#FFFFFFFF"
-      text="one two three four five six seven eight nine ten eleven twelve"/></VerticalLayout>)", 120, 100);
+      text="one two three four five six seven eight nine ten eleven twelve"/></VerticalLayout>)",
+                         120, 100);
   CPaintManagerUI* pm = w->GetPaintManager();
   EXPECT_GT(InkIn(pm, RECT{0, 0, 120, 16}, 0xFF000000), 10);
   EXPECT_GT(InkIn(pm, RECT{0, 18, 120, 34}, 0xFF000000), 10);
@@ -211,7 +218,8 @@ TEST_F(UiRender, WrappedTextUsesSeveralLines) {
 
 TEST_F(UiRender, OnlyDirtyControlsAreRepainted) {
   UiTestWindow* w = Open(R"(<HorizontalLayout bkcolor="#FF000000"><Control name="a" bkcolor="#FF0000FF"/>
-      <Control name="b" bkcolor="#FF00FF00"/></HorizontalLayout>)", 200, 50);
+      <Control name="b" bkcolor="#FF00FF00"/></HorizontalLayout>)",
+                         200, 50);
   CPaintManagerUI* pm = w->GetPaintManager();
   Pump();
   int before = Headless()->PresentCount();
@@ -236,7 +244,8 @@ TEST_F(UiRender, FrameIsWrittenAsPng) {
 
 TEST_F(UiRender, HslAdjustmentShiftsColoursOfTakingPartControls) {
   UiTestWindow* w = Open(R"(<HorizontalLayout><Control name="a" bkcolor="#FFFF0000" colorhsl="true"/>
-      <Control name="b" bkcolor="#FFFF0000"/></HorizontalLayout>)", 100, 20);
+      <Control name="b" bkcolor="#FFFF0000"/></HorizontalLayout>)",
+                         100, 20);
   CPaintManagerUI::SetHSL(true, 180 + 120, 100, 100);  // red turns green
   w->GetPaintManager()->RenderToImage();
   EXPECT_TRUE(Near(Px(25, 10), 0xFF00FF00)) << std::hex << Px(25, 10);

@@ -15,12 +15,15 @@ HWND UiTestWindow::CreateShown(int cx, int cy) {
 }
 
 void UiTestWindow::Notify(TNotifyUI& msg) {
-  seen.push_back(SeenNotify{msg.sType.str(), msg.pSender ? msg.pSender->GetName().str() : "", msg.wParam, msg.lParam});
+  seen.push_back(
+      SeenNotify{msg.sType.str(), msg.pSender ? msg.pSender->GetName().str() : "", msg.wParam, msg.lParam});
   if (onNotify) onNotify(msg);
   WindowImplBase::Notify(msg);
 }
 
-CControlUI* UiTestWindow::CreateControl(const char* pstrClass) { return create ? create(pstrClass) : nullptr; }
+CControlUI* UiTestWindow::CreateControl(const char* pstrClass) {
+  return create ? create(pstrClass) : nullptr;
+}
 
 LRESULT UiTestWindow::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) {
   custom.push_back(MSG{m_hWnd, uMsg, wParam, lParam, 0});

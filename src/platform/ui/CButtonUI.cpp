@@ -15,7 +15,9 @@ void* CButtonUI::GetInterface(const char* pstrName) {
   return CLabelUI::GetInterface(pstrName);
 }
 
-UINT CButtonUI::GetControlFlags() const { return (IsKeyboardEnabled() ? UIFLAG_TABSTOP : 0) | (IsEnabled() ? UIFLAG_SETCURSOR : 0); }
+UINT CButtonUI::GetControlFlags() const {
+  return (IsKeyboardEnabled() ? UIFLAG_TABSTOP : 0) | (IsEnabled() ? UIFLAG_SETCURSOR : 0);
+}
 
 bool CButtonUI::Activate() {
   if (!CControlUI::Activate()) return false;
@@ -81,7 +83,8 @@ void CButtonUI::DoEvent(TEventUI& event) {
       }
       return;
     case UIEVENT_CONTEXTMENU:
-      if (IsContextMenuUsed() && m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_MENU, event.wParam, event.lParam);
+      if (IsContextMenuUsed() && m_pManager)
+        m_pManager->SendNotify(this, DUI_MSGTYPE_MENU, event.wParam, event.lParam);
       return;
     case UIEVENT_MOUSEENTER:
       if (IsEnabled()) {
@@ -163,8 +166,9 @@ void CButtonUI::BindTriggerTabSel(int iSetSelectIndex) {
   int index = iSetSelectIndex >= 0 ? iSetSelectIndex : m_iBindTabIndex;
   if (index < 0) return;
   auto* tab = static_cast<CTabLayoutUI*>(
-      m_pManager->FindControl(m_sBindTabLayoutName) ? m_pManager->FindControl(m_sBindTabLayoutName)->GetInterface("TabLayout")
-                                                     : nullptr);
+      m_pManager->FindControl(m_sBindTabLayoutName)
+          ? m_pManager->FindControl(m_sBindTabLayoutName)->GetInterface("TabLayout")
+          : nullptr);
   if (tab) tab->SelectItem(index);
 }
 

@@ -89,7 +89,9 @@ void CColorPaletteUI::SetPalletHeight(int nHeight) {
   m_nPalletHeight = nHeight;
   NeedUpdate();
 }
-int CColorPaletteUI::GetBarHeight() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nBarHeight) : m_nBarHeight; }
+int CColorPaletteUI::GetBarHeight() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nBarHeight) : m_nBarHeight;
+}
 void CColorPaletteUI::SetBarHeight(int nHeight) {
   m_nBarHeight = nHeight;
   NeedUpdate();
@@ -107,7 +109,8 @@ RECT CColorPaletteUI::FieldRect() const {
 
 RECT CColorPaletteUI::BarRect() const {
   RECT f = FieldRect();
-  return RECT{m_rcItem.left, f.bottom + kGap, m_rcItem.right, std::min<LONG>(m_rcItem.bottom, f.bottom + kGap + GetBarHeight())};
+  return RECT{m_rcItem.left, f.bottom + kGap, m_rcItem.right,
+              std::min<LONG>(m_rcItem.bottom, f.bottom + kGap + GetBarHeight())};
 }
 
 void CColorPaletteUI::SetPos(RECT rc, bool bNeedInvalidate) {
@@ -120,7 +123,8 @@ void CColorPaletteUI::RebuildField() {
   int w = f.right - f.left;
   int h = f.bottom - f.top;
   if (w <= 0 || h <= 0) return;
-  if (m_field && (cairo_image_surface_get_width(m_field) != w || cairo_image_surface_get_height(m_field) != h)) {
+  if (m_field &&
+      (cairo_image_surface_get_width(m_field) != w || cairo_image_surface_get_height(m_field) != h)) {
     cairo_surface_destroy(m_field);
     m_field = nullptr;
   }
@@ -131,7 +135,8 @@ void CColorPaletteUI::RebuildField() {
   for (int y = 0; y < h; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
     int b = h > 1 ? y * 200 / (h - 1) : 100;
-    for (int x = 0; x < w; ++x) row[x] = GetAdjustColor(PaletteColor(w > 1 ? x * 359 / (w - 1) : 0, m_nCurS, b));
+    for (int x = 0; x < w; ++x)
+      row[x] = GetAdjustColor(PaletteColor(w > 1 ? x * 359 / (w - 1) : 0, m_nCurS, b));
   }
   cairo_surface_mark_dirty(m_field);
   m_nFieldS = m_nCurS;
@@ -152,7 +157,8 @@ void CColorPaletteUI::PickAt(POINT pt, bool notify) {
   }
   Invalidate();
   DWORD after = GetSelectColor();
-  if (notify && after != before && m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_COLORCHANGED, after, 0);
+  if (notify && after != before && m_pManager)
+    m_pManager->SendNotify(this, DUI_MSGTYPE_COLORCHANGED, after, 0);
 }
 
 void CColorPaletteUI::DoEvent(TEventUI& event) {

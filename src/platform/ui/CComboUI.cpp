@@ -11,7 +11,9 @@
 namespace ostrel {
 
 namespace {
-IListItemUI* AsItem(CControlUI* c) { return c ? static_cast<IListItemUI*>(c->GetInterface("ListItem")) : nullptr; }
+IListItemUI* AsItem(CControlUI* c) {
+  return c ? static_cast<IListItemUI*>(c->GetInterface("ListItem")) : nullptr;
+}
 }  // namespace
 
 CComboUI::CComboUI() = default;
@@ -129,7 +131,9 @@ void CComboUI::CloseDropDown() {
   DestroyWindow(w->GetHWND());
 }
 
-SIZE CComboUI::GetDropBoxSize() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szDropBox) : m_szDropBox; }
+SIZE CComboUI::GetDropBoxSize() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szDropBox) : m_szDropBox;
+}
 
 RECT CComboUI::GetTextPadding() const {
   return m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcTextPadding) : m_rcTextPadding;
@@ -256,11 +260,13 @@ void CComboUI::PaintText(HDC hDC) {
   CDuiString text = GetText();
   if (text.IsEmpty() || !m_pManager) return;
   RECT pad = GetTextPadding();
-  RECT rc{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right, m_rcItem.bottom - pad.bottom};
+  RECT rc{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right,
+          m_rcItem.bottom - pad.bottom};
   DWORD color = m_dwTextColor ? m_dwTextColor : (m_ListInfo.dwTextColor ? m_ListInfo.dwTextColor : 0);
   if (!IsEnabled()) color = m_ListInfo.dwDisabledTextColor;
   if (color == 0) color = m_pManager->GetDefaultFontColor();
-  CRenderEngine::DrawText(hDC, m_pManager, rc, text, GetAdjustColor(color), m_iFont >= 0 ? m_iFont : m_ListInfo.nFont,
+  CRenderEngine::DrawText(hDC, m_pManager, rc, text, GetAdjustColor(color),
+                          m_iFont >= 0 ? m_iFont : m_ListInfo.nFont,
                           DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
 }
 

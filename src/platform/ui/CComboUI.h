@@ -28,7 +28,9 @@ class CComboUI : public CContainerUI, public IListOwnerUI {
   TListInfoUI* GetListInfo() override { return &m_ListInfo; }
   int GetCurSel() const override { return m_iCurSel; }
   bool SelectItem(int iIndex, bool bTakeFocus = false, bool bTriggerEvent = true) override;
-  bool SelectMultiItem(int iIndex, bool bTakeFocus = false) override { return SelectItem(iIndex, bTakeFocus); }
+  bool SelectMultiItem(int iIndex, bool bTakeFocus = false) override {
+    return SelectItem(iIndex, bTakeFocus);
+  }
   bool UnSelectItem(int iIndex, bool bOthers = false) override;
   bool IsMultiSelect() const override { return false; }
 

@@ -34,7 +34,8 @@ bool CComboWnd::Open(CComboUI* pOwner) {
     topLeft.y = above.y - height;
   }
   m_pm.SetDPI(ownerPm->GetDPIObj()->GetDPI());
-  if (!Create(ownerPm->GetPaintWindow(), nullptr, WS_POPUP, WS_EX_TOOLWINDOW, topLeft.x, topLeft.y, width, height))
+  if (!Create(ownerPm->GetPaintWindow(), nullptr, WS_POPUP, WS_EX_TOOLWINDOW, topLeft.x, topLeft.y, width,
+              height))
     return false;
   ostrel::ShowWindow(m_hWnd, SW_SHOW);
   return true;

@@ -119,7 +119,9 @@ void CContainerUI::RemoveAll() {
   NeedUpdate();
 }
 
-RECT CContainerUI::GetInset() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcInset) : m_rcInset; }
+RECT CContainerUI::GetInset() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcInset) : m_rcInset;
+}
 
 void CContainerUI::SetInset(RECT rcInset) {
   m_rcInset = rcInset;
@@ -173,7 +175,8 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
   if ((uFlags & UIFIND_VISIBLE) && !IsVisible()) return nullptr;
   if ((uFlags & UIFIND_ENABLED) && !IsEnabled()) return nullptr;
   if ((uFlags & UIFIND_HITTEST) && !PtInRect(m_rcItem, *static_cast<POINT*>(pData))) return nullptr;
-  if ((uFlags & UIFIND_UPDATETEST) && IsUpdateNeeded()) return Proc(this, pData);  // its layout covers the children
+  if ((uFlags & UIFIND_UPDATETEST) && IsUpdateNeeded())
+    return Proc(this, pData);  // its layout covers the children
   if ((uFlags & UIFIND_HITTEST) && !m_bMouseChildEnabled) {
     return m_bMouseEnabled ? Proc(this, pData) : nullptr;
   }
@@ -220,7 +223,8 @@ RECT CContainerUI::ContentRect(RECT rc) const {
   rc.top += inset.top;
   rc.right -= inset.right;
   rc.bottom -= inset.bottom;
-  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible())
+    rc.right -= m_pVerticalScrollBar->GetFixedWidth();
   if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
     rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
   if (rc.right < rc.left) rc.right = rc.left;
@@ -228,7 +232,7 @@ RECT CContainerUI::ContentRect(RECT rc) const {
   return rc;
 }
 
-void CContainerUI::SetFloatPos(int iIndex) {
+void CContainerUI::PlaceFloatChild(int iIndex) {
   CControlUI* c = GetItemAt(iIndex);
   if (!c || !c->IsVisible()) return;
   RECT f = c->GetFloatPos();
@@ -251,16 +255,20 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
       CControlUI* c = m_items[i];
       if (!c->IsVisible()) continue;
       if (c->IsFloat()) {
-        SetFloatPos(i);
+        PlaceFloatChild(i);
         continue;
       }
       RECT pad = c->GetPadding();
-      RECT r{inner.left + pad.left - scroll.cx, inner.top + pad.top - scroll.cy, inner.right - pad.right - scroll.cx,
-             inner.bottom - pad.bottom - scroll.cy};
+      RECT r{inner.left + pad.left - scroll.cx, inner.top + pad.top - scroll.cy,
+             inner.right - pad.right - scroll.cx, inner.bottom - pad.bottom - scroll.cy};
       SIZE sz = c->EstimateSize(SIZE{inner.right - inner.left, inner.bottom - inner.top});
       // A fixed size is honoured inside the inner rectangle, from its top-left.
-      if (sz.cx > 0) r.right = std::min<LONG>(r.right, r.left + std::clamp<int>(sz.cx, c->GetMinWidth(), c->GetMaxWidth()));
-      if (sz.cy > 0) r.bottom = std::min<LONG>(r.bottom, r.top + std::clamp<int>(sz.cy, c->GetMinHeight(), c->GetMaxHeight()));
+      if (sz.cx > 0)
+        r.right =
+            std::min<LONG>(r.right, r.left + std::clamp<int>(sz.cx, c->GetMinWidth(), c->GetMaxWidth()));
+      if (sz.cy > 0)
+        r.bottom =
+            std::min<LONG>(r.bottom, r.top + std::clamp<int>(sz.cy, c->GetMinHeight(), c->GetMaxHeight()));
       c->SetPos(r, bNeedInvalidate);
       cxNeeded = std::max<int>(cxNeeded, r.right - r.left + pad.left + pad.right);
       cyNeeded = std::max<int>(cyNeeded, r.bottom - r.top + pad.top + pad.bottom);
@@ -283,8 +291,9 @@ bool CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
   RECT area{rc.left + inset.left, rc.top + inset.top, rc.right - inset.right, rc.bottom - inset.bottom};
   if (m_pVerticalScrollBar) {
     int width = m_pVerticalScrollBar->GetFixedWidth();
-    int avail = (area.bottom - area.top) -
-                ((m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible()) ? m_pHorizontalScrollBar->GetFixedHeight() : 0);
+    int avail = (area.bottom - area.top) - ((m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
+                                                ? m_pHorizontalScrollBar->GetFixedHeight()
+                                                : 0);
     bool need = cyRequired > avail;
     if (need != m_pVerticalScrollBar->IsVisible()) {
       m_pVerticalScrollBar->SetVisible(need);
@@ -298,8 +307,9 @@ bool CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
   }
   if (m_pHorizontalScrollBar) {
     int height = m_pHorizontalScrollBar->GetFixedHeight();
-    int avail = (area.right - area.left) -
-                ((m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) ? m_pVerticalScrollBar->GetFixedWidth() : 0);
+    int avail = (area.right - area.left) - ((m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible())
+                                                ? m_pVerticalScrollBar->GetFixedWidth()
+                                                : 0);
     bool need = cxRequired > avail;
     if (need != m_pHorizontalScrollBar->IsVisible()) {
       m_pHorizontalScrollBar->SetVisible(need);
@@ -308,7 +318,8 @@ bool CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
     }
     if (need) {
       m_pHorizontalScrollBar->SetScrollRange(cxRequired - avail);
-      m_pHorizontalScrollBar->SetPos(RECT{area.left, area.bottom - height, area.left + avail, area.bottom}, true);
+      m_pHorizontalScrollBar->SetPos(RECT{area.left, area.bottom - height, area.left + avail, area.bottom},
+                                     true);
     }
   }
   return changed;
@@ -317,20 +328,24 @@ bool CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired) {
 SIZE CContainerUI::GetScrollPos() const {
   SIZE s;
   if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) s.cy = m_pVerticalScrollBar->GetScrollPos();
-  if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible()) s.cx = m_pHorizontalScrollBar->GetScrollPos();
+  if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
+    s.cx = m_pHorizontalScrollBar->GetScrollPos();
   return s;
 }
 
 SIZE CContainerUI::GetScrollRange() const {
   SIZE s;
-  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) s.cy = m_pVerticalScrollBar->GetScrollRange();
-  if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible()) s.cx = m_pHorizontalScrollBar->GetScrollRange();
+  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible())
+    s.cy = m_pVerticalScrollBar->GetScrollRange();
+  if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
+    s.cx = m_pHorizontalScrollBar->GetScrollRange();
   return s;
 }
 
 void CContainerUI::SetScrollPos(SIZE szPos) {
   SIZE old = GetScrollPos();
-  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible()) m_pVerticalScrollBar->SetScrollPos(szPos.cy, false);
+  if (m_pVerticalScrollBar && m_pVerticalScrollBar->IsVisible())
+    m_pVerticalScrollBar->SetScrollPos(szPos.cy, false);
   if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible())
     m_pHorizontalScrollBar->SetScrollPos(szPos.cx, false);
   SIZE now = GetScrollPos();
@@ -428,7 +443,8 @@ void CContainerUI::DoEvent(TEventUI& event) {
       }
       SIZE after = GetScrollPos();
       if (before.cy != after.cy) return;  // at an end the wheel goes on to the parent
-    } else if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible() && m_pHorizontalScrollBar->IsEnabled()) {
+    } else if (m_pHorizontalScrollBar && m_pHorizontalScrollBar->IsVisible() &&
+               m_pHorizontalScrollBar->IsEnabled()) {
       if (down) {
         LineRight();
       } else {
@@ -530,12 +546,14 @@ void CContainerUI::SetAttribute(const char* pstrName, const char* pstrValue) {
     SetChildPadding(std::atoi(v));
   } else if (is("childalign")) {
     CDuiString a(v);
-    SetChildAlign(a.CompareNoCase("center") == 0 ? DT_CENTER : a.CompareNoCase("right") == 0 ? DT_RIGHT : DT_LEFT);
+    SetChildAlign(a.CompareNoCase("center") == 0  ? DT_CENTER
+                  : a.CompareNoCase("right") == 0 ? DT_RIGHT
+                                                  : DT_LEFT);
   } else if (is("childvalign")) {
     CDuiString a(v);
     SetChildVAlign(a.CompareNoCase("vcenter") == 0 || a.CompareNoCase("center") == 0 ? DT_VCENTER
-                   : a.CompareNoCase("bottom") == 0                                   ? DT_BOTTOM
-                                                                                      : DT_TOP);
+                   : a.CompareNoCase("bottom") == 0                                  ? DT_BOTTOM
+                                                                                     : DT_TOP);
   } else {
     CControlUI::SetAttribute(pstrName, pstrValue);
   }

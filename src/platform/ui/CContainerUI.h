@@ -81,7 +81,7 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // The inner rectangle for children: inset removed, visible scroll bars removed.
   RECT ContentRect(RECT rc) const;
   // Places float child iIndex from its "pos".
-  void SetFloatPos(int iIndex);
+  void PlaceFloatChild(int iIndex);
   // Shows or hides the scroll bars for the space the children need and
   // places them; true when a bar's visibility changed (lay out again).
   bool ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);

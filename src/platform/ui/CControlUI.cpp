@@ -137,7 +137,9 @@ void CControlUI::SetFocusBorderColor(DWORD c) {
   Invalidate();
 }
 
-int CControlUI::GetBorderSize() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nBorderSize) : m_nBorderSize; }
+int CControlUI::GetBorderSize() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nBorderSize) : m_nBorderSize;
+}
 
 void CControlUI::SetBorderSize(int nSize) {
   m_nBorderSize = nSize;
@@ -195,7 +197,9 @@ void CControlUI::Move(SIZE szOffset, bool bNeedInvalidate) {
   SetPos(rc, bNeedInvalidate);
 }
 
-RECT CControlUI::GetPadding() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcPadding) : m_rcPadding; }
+RECT CControlUI::GetPadding() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcPadding) : m_rcPadding;
+}
 
 void CControlUI::SetPadding(RECT rcPadding) {
   m_rcPadding = rcPadding;
@@ -210,7 +214,9 @@ void CControlUI::SetFixedXY(SIZE szXY) {
   NeedParentUpdate();
 }
 
-int CControlUI::GetFixedWidth() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyFixed.cx) : m_cxyFixed.cx; }
+int CControlUI::GetFixedWidth() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyFixed.cx) : m_cxyFixed.cx;
+}
 
 void CControlUI::SetFixedWidth(int cx) {
   if (cx < 0) return;
@@ -228,25 +234,33 @@ void CControlUI::SetFixedHeight(int cy) {
   NeedParentUpdate();
 }
 
-int CControlUI::GetMinWidth() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMin.cx) : m_cxyMin.cx; }
+int CControlUI::GetMinWidth() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMin.cx) : m_cxyMin.cx;
+}
 void CControlUI::SetMinWidth(int cx) {
   if (cx < 0) return;
   m_cxyMin.cx = cx;
   NeedParentUpdate();
 }
-int CControlUI::GetMaxWidth() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMax.cx) : m_cxyMax.cx; }
+int CControlUI::GetMaxWidth() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMax.cx) : m_cxyMax.cx;
+}
 void CControlUI::SetMaxWidth(int cx) {
   if (cx < 0) return;
   m_cxyMax.cx = cx;
   NeedParentUpdate();
 }
-int CControlUI::GetMinHeight() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMin.cy) : m_cxyMin.cy; }
+int CControlUI::GetMinHeight() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMin.cy) : m_cxyMin.cy;
+}
 void CControlUI::SetMinHeight(int cy) {
   if (cy < 0) return;
   m_cxyMin.cy = cy;
   NeedParentUpdate();
 }
-int CControlUI::GetMaxHeight() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMax.cy) : m_cxyMax.cy; }
+int CControlUI::GetMaxHeight() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_cxyMax.cy) : m_cxyMax.cy;
+}
 void CControlUI::SetMaxHeight(int cy) {
   if (cy < 0) return;
   m_cxyMax.cy = cy;
@@ -596,10 +610,13 @@ void CControlUI::PaintBkColor(HDC hDC) {
       top.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
       RECT bottom = m_rcItem;
       bottom.top = top.bottom;
-      CRenderEngine::DrawGradient(hDC, top, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true);
-      CRenderEngine::DrawGradient(hDC, bottom, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3), true);
+      CRenderEngine::DrawGradient(hDC, top, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2),
+                                  true);
+      CRenderEngine::DrawGradient(hDC, bottom, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3),
+                                  true);
     } else {
-      CRenderEngine::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), true);
+      CRenderEngine::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor),
+                                  GetAdjustColor(m_dwBackColor2), true);
     }
     return;
   }
@@ -641,10 +658,13 @@ void CControlUI::PaintBorder(HDC hDC) {
   }
   RECT sides = m_pManager ? m_pManager->GetDPIObj()->Scale(m_rcBorderSize) : m_rcBorderSize;
   const RECT& r = m_rcItem;
-  if (sides.left > 0) CRenderEngine::DrawColor(hDC, RECT{r.left, r.top, r.left + sides.left, r.bottom}, color);
+  if (sides.left > 0)
+    CRenderEngine::DrawColor(hDC, RECT{r.left, r.top, r.left + sides.left, r.bottom}, color);
   if (sides.top > 0) CRenderEngine::DrawColor(hDC, RECT{r.left, r.top, r.right, r.top + sides.top}, color);
-  if (sides.right > 0) CRenderEngine::DrawColor(hDC, RECT{r.right - sides.right, r.top, r.right, r.bottom}, color);
-  if (sides.bottom > 0) CRenderEngine::DrawColor(hDC, RECT{r.left, r.bottom - sides.bottom, r.right, r.bottom}, color);
+  if (sides.right > 0)
+    CRenderEngine::DrawColor(hDC, RECT{r.right - sides.right, r.top, r.right, r.bottom}, color);
+  if (sides.bottom > 0)
+    CRenderEngine::DrawColor(hDC, RECT{r.left, r.bottom - sides.bottom, r.right, r.bottom}, color);
 }
 
 }  // namespace ostrel

@@ -12,7 +12,8 @@ int CDPI::Scale(int value) const {
   if (dpi_ == kDefaultDPI) return value;
   // Rounded to nearest, symmetric for negative values.
   long long v = static_cast<long long>(value) * dpi_;
-  return static_cast<int>(v >= 0 ? (v + kDefaultDPI / 2) / kDefaultDPI : -((-v + kDefaultDPI / 2) / kDefaultDPI));
+  return static_cast<int>(v >= 0 ? (v + kDefaultDPI / 2) / kDefaultDPI
+                                 : -((-v + kDefaultDPI / 2) / kDefaultDPI));
 }
 
 RECT CDPI::Scale(RECT r) const { return RECT{Scale(r.left), Scale(r.top), Scale(r.right), Scale(r.bottom)}; }

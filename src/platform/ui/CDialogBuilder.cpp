@@ -1,10 +1,9 @@
 #include "platform/ui/CDialogBuilder.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <pugixml.hpp>
 #include <sstream>
 
 #include "platform/os/DebugLog.h"
@@ -29,7 +28,8 @@ bool Is(const char* a, const char* b) { return CDuiString(a).CompareNoCase(b) ==
 int LineOf(const std::string& text, std::ptrdiff_t offset) {
   if (offset < 0) return 0;
   std::size_t end = std::min<std::size_t>(static_cast<std::size_t>(offset), text.size());
-  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+  return 1 +
+         static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
 }
 
 bool ReadWhole(const std::string& path, std::string* out) {
@@ -106,7 +106,8 @@ bool ApplyResourceElement(pugi::xml_node node, CPaintManagerUI* pm) {
   }
   if (Is(name, "Image")) {
     // Loaded on first use; listing it only warms the cache.
-    if (pm) CPaintManagerUI::GetImageEx(node.attribute("name").as_string(), node.attribute("restype").as_string());
+    if (pm)
+      CPaintManagerUI::GetImageEx(node.attribute("name").as_string(), node.attribute("restype").as_string());
     return true;
   }
   return false;
@@ -119,8 +120,8 @@ struct CDialogBuilder::Impl {
   bool loaded = false;
   std::string text;
 
-  CControlUI* Parse(pugi::xml_node parent, CControlUI* pParent, CPaintManagerUI* pm, IDialogBuilderCallback* cb,
-                    const CDuiString& source, int depth);
+  CControlUI* Parse(pugi::xml_node parent, CControlUI* pParent, CPaintManagerUI* pm,
+                    IDialogBuilderCallback* cb, const CDuiString& source, int depth);
 };
 
 CControlUI* CDialogBuilder::Impl::Parse(pugi::xml_node parent, CControlUI* pParent, CPaintManagerUI* pm,
@@ -207,9 +208,11 @@ bool CDialogBuilder::Load(const char* xml) {
       return false;
     }
   }
-  pugi::xml_parse_result r = m_impl->doc.load_buffer(m_impl->text.data(), m_impl->text.size(), pugi::parse_default);
+  pugi::xml_parse_result r =
+      m_impl->doc.load_buffer(m_impl->text.data(), m_impl->text.size(), pugi::parse_default);
   if (!r) {
-    DebugPrintf("ui: layout '%s' line %d: %s", m_sSource.GetData(), LineOf(m_impl->text, r.offset), r.description());
+    DebugPrintf("ui: layout '%s' line %d: %s", m_sSource.GetData(), LineOf(m_impl->text, r.offset),
+                r.description());
     return false;
   }
   m_impl->loaded = true;
@@ -231,7 +234,8 @@ CControlUI* CDialogBuilder::Create(const char* xml, const char*, IDialogBuilderC
       return nullptr;
     }
     if (g_includeStack.size() >= kMaxIncludeDepth) {
-      DebugPrintf("ui: layout '%s' is included more than %zu levels deep; left out", key.c_str(), kMaxIncludeDepth);
+      DebugPrintf("ui: layout '%s' is included more than %zu levels deep; left out", key.c_str(),
+                  kMaxIncludeDepth);
       return nullptr;
     }
   }
@@ -242,12 +246,14 @@ CControlUI* CDialogBuilder::Create(const char* xml, const char*, IDialogBuilderC
   return result;
 }
 
-CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager, CControlUI* pParent) {
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager,
+                                   CControlUI* pParent) {
   if (!m_impl->loaded) return nullptr;
   return Build(pCallback, pManager, pParent);
 }
 
-CControlUI* CDialogBuilder::Build(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager, CControlUI* pParent) {
+CControlUI* CDialogBuilder::Build(IDialogBuilderCallback* pCallback, CPaintManagerUI* pManager,
+                                  CControlUI* pParent) {
   m_pCallback = pCallback;
   pugi::xml_node root = m_impl->doc.document_element();
   if (!root) {

@@ -52,7 +52,9 @@ class CDuiString {
   friend CDuiString operator+(const char* a, const CDuiString& b) {
     return CDuiString(std::string(a ? a : "") + b.text_);
   }
-  friend CDuiString operator+(const CDuiString& a, const CDuiString& b) { return CDuiString(a.text_ + b.text_); }
+  friend CDuiString operator+(const CDuiString& a, const CDuiString& b) {
+    return CDuiString(a.text_ + b.text_);
+  }
 
   // Comparisons: Compare is byte-wise; CompareNoCase folds ASCII letters
   // (control names and attribute values are ASCII).
@@ -93,5 +95,7 @@ class CDuiString {
 
 template <>
 struct std::hash<ostrel::CDuiString> {
-  std::size_t operator()(const ostrel::CDuiString& s) const noexcept { return std::hash<std::string>()(s.str()); }
+  std::size_t operator()(const ostrel::CDuiString& s) const noexcept {
+    return std::hash<std::string>()(s.str());
+  }
 };

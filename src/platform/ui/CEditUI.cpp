@@ -152,11 +152,13 @@ CDuiString CEditUI::ShownText() const {
 
 RECT CEditUI::TextBox() const {
   RECT pad = GetTextPadding();
-  return RECT{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right, m_rcItem.bottom - pad.bottom};
+  return RECT{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right,
+              m_rcItem.bottom - pad.bottom};
 }
 
 UINT CEditUI::EditStyle() const {
-  return IsMultiLine() ? (DT_WORDBREAK | DT_TOP) : (DT_SINGLELINE | DT_LEFT | (m_uTextStyle & (DT_VCENTER | DT_BOTTOM)));
+  return IsMultiLine() ? (DT_WORDBREAK | DT_TOP)
+                       : (DT_SINGLELINE | DT_LEFT | (m_uTextStyle & (DT_VCENTER | DT_BOTTOM)));
 }
 
 // Byte index in the shown text ↔ the real text (the mask has one byte per character).
@@ -184,7 +186,8 @@ int CEditUI::HitTest(POINT pt) const {
     int top = (style & DT_VCENTER) ? ((box.bottom - box.top) - h) / 2 : 0;
     y = std::clamp<int>(pt.y - box.top - top, 0, std::max(0, h - 1));
   }
-  int index = CRenderEngine::HitTestText(m_pManager, shown, m_iFont, style, width, pt.x - box.left + m_nScrollX, y);
+  int index =
+      CRenderEngine::HitTestText(m_pManager, shown, m_iFont, style, width, pt.x - box.left + m_nScrollX, y);
   return ShownToReal(m_sText.str(), m_bPasswordMode, index);
 }
 
@@ -233,7 +236,8 @@ bool CEditUI::InsertText(const std::string& input) {
     std::string digits;
     for (std::size_t i = 0; i < text.size(); ++i) {
       char c = text[i];
-      bool minusOk = c == '-' && m_bHasMin && m_nMinNumber < 0 && a == 0 && i == 0 && (after.empty() || after[0] != '-');
+      bool minusOk =
+          c == '-' && m_bHasMin && m_nMinNumber < 0 && a == 0 && i == 0 && (after.empty() || after[0] != '-');
       if ((c >= '0' && c <= '9') || minusOk) digits.push_back(c);
     }
     text = digits;
@@ -243,7 +247,8 @@ bool CEditUI::InsertText(const std::string& input) {
   int room = static_cast<int>(m_uMaxChar) - CountChars(after);
   if (room <= 0 && a == b) return false;
   int cut = 0;
-  for (int k = 0; k < std::max(room, 0) && cut < static_cast<int>(text.size()); ++k) cut = NextChar(text, cut);
+  for (int k = 0; k < std::max(room, 0) && cut < static_cast<int>(text.size()); ++k)
+    cut = NextChar(text, cut);
   text.resize(cut);
   m_sText = current.substr(0, a) + text + current.substr(b);
   m_nCaret = m_nAnchor = a + static_cast<int>(text.size());
@@ -311,15 +316,16 @@ void CEditUI::OnKeyDown(TEventUI& event) {
     case VK_DOWN:
       if (IsMultiLine() && m_pManager) {
         RECT box = TextBox();
-        RECT caret = CRenderEngine::GetCaretRect(m_pManager, ShownText(), m_iFont, EditStyle(), box.right - box.left,
-                                                 RealToShown(s, m_bPasswordMode, m_nCaret));
+        RECT caret =
+            CRenderEngine::GetCaretRect(m_pManager, ShownText(), m_iFont, EditStyle(), box.right - box.left,
+                                        RealToShown(s, m_bPasswordMode, m_nCaret));
         int h = caret.bottom - caret.top;
         int y = event.chKey == VK_UP ? caret.top - h / 2 : caret.bottom + h / 2;
         if (y < 0) {
           MoveCaret(0, shift);
         } else {
-          int index = CRenderEngine::HitTestText(m_pManager, ShownText(), m_iFont, EditStyle(), box.right - box.left,
-                                                 caret.left, y);
+          int index = CRenderEngine::HitTestText(m_pManager, ShownText(), m_iFont, EditStyle(),
+                                                 box.right - box.left, caret.left, y);
           MoveCaret(ShownToReal(s, m_bPasswordMode, index), shift);
         }
       }

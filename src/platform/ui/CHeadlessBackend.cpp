@@ -108,7 +108,9 @@ void CHeadlessBackend::Wheel(HWND hwnd, int x, int y, int delta) {
 }
 
 void CHeadlessBackend::KeyDown(HWND hwnd, UINT vk) { PostInput(hwnd, WM_KEYDOWN, vk, 1); }
-void CHeadlessBackend::KeyUp(HWND hwnd, UINT vk) { PostInput(hwnd, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u)); }
+void CHeadlessBackend::KeyUp(HWND hwnd, UINT vk) {
+  PostInput(hwnd, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+}
 
 void CHeadlessBackend::KeyPress(HWND hwnd, UINT vk) {
   KeyDown(hwnd, vk);
@@ -133,7 +135,8 @@ void CHeadlessBackend::TypeText(HWND hwnd, const std::string& text) {
       extra = 1;
     }
     ++i;
-    for (int k = 0; k < extra && i < text.size(); ++k, ++i) cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
+    for (int k = 0; k < extra && i < text.size(); ++k, ++i)
+      cp = (cp << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
     PostInput(hwnd, WM_CHAR, cp, 1);
   }
 }

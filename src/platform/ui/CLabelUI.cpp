@@ -100,14 +100,16 @@ SIZE CLabelUI::EstimateSize(SIZE szAvailable) {
 DWORD CLabelUI::ResolveTextColor(DWORD dwColor) const {
   if (dwColor != 0) return GetAdjustColor(dwColor);
   if (!m_pManager) return 0xFF000000;
-  return GetAdjustColor(IsEnabled() ? m_pManager->GetDefaultFontColor() : m_pManager->GetDefaultDisabledColor());
+  return GetAdjustColor(IsEnabled() ? m_pManager->GetDefaultFontColor()
+                                    : m_pManager->GetDefaultDisabledColor());
 }
 
 void CLabelUI::DrawLabelText(HDC hDC, DWORD dwColor) {
   CDuiString text = DisplayText();
   if (text.IsEmpty()) return;
   RECT pad = GetTextPadding();
-  RECT rc{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right, m_rcItem.bottom - pad.bottom};
+  RECT rc{m_rcItem.left + pad.left, m_rcItem.top + pad.top, m_rcItem.right - pad.right,
+          m_rcItem.bottom - pad.bottom};
   CRenderEngine::DrawText(hDC, m_pManager, rc, text, dwColor, m_iFont, m_uTextStyle);
 }
 

@@ -61,7 +61,8 @@ void CListContainerElementUI::DoEvent(TEventUI& event) {
     return;
   }
   if (event.Type == UIEVENT_CONTEXTMENU) {
-    if (IsContextMenuUsed() && m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_MENU, event.wParam, event.lParam);
+    if (IsContextMenuUsed() && m_pManager)
+      m_pManager->SendNotify(this, DUI_MSGTYPE_MENU, event.wParam, event.lParam);
     return;
   }
   if (listrow::HandleEvent(this, this, m_pOwner, &m_uButtonState, event)) return;
@@ -89,7 +90,8 @@ bool CListContainerElementUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* 
 }
 
 void CListContainerElementUI::DrawItemBk(HDC hDC, const RECT&) {
-  listrow::DrawBackground(hDC, this, m_pOwner ? m_pOwner->GetListInfo() : nullptr, m_uButtonState, m_iIndex, m_rcPaint);
+  listrow::DrawBackground(hDC, this, m_pOwner ? m_pOwner->GetListInfo() : nullptr, m_uButtonState, m_iIndex,
+                          m_rcPaint);
 }
 
 }  // namespace ostrel

@@ -67,7 +67,8 @@ void CListElementUI::SetAttribute(const char* pstrName, const char* pstrValue) {
 }
 
 void CListElementUI::DrawItemBk(HDC hDC, const RECT&) {
-  listrow::DrawBackground(hDC, this, m_pOwner ? m_pOwner->GetListInfo() : nullptr, m_uButtonState, m_iIndex, m_rcPaint);
+  listrow::DrawBackground(hDC, this, m_pOwner ? m_pOwner->GetListInfo() : nullptr, m_uButtonState, m_iIndex,
+                          m_rcPaint);
 }
 
 }  // namespace ostrel

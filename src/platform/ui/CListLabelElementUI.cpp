@@ -39,7 +39,8 @@ void CListLabelElementUI::DrawItemText(HDC hDC, const RECT& rcItem) {
   RECT pad = m_pManager->GetDPIObj()->Scale(info->rcTextPadding);
   RECT rc{rcItem.left + pad.left, rcItem.top + pad.top, rcItem.right - pad.right, rcItem.bottom - pad.bottom};
   DWORD color = listrow::TextColor(this, info, m_uButtonState);
-  if (color == 0) color = IsEnabled() ? m_pManager->GetDefaultFontColor() : m_pManager->GetDefaultDisabledColor();
+  if (color == 0)
+    color = IsEnabled() ? m_pManager->GetDefaultFontColor() : m_pManager->GetDefaultDisabledColor();
   CRenderEngine::DrawText(hDC, m_pManager, rc, text, GetAdjustColor(color), info->nFont, info->uTextStyle);
 }
 

@@ -9,7 +9,9 @@
 namespace ostrel {
 
 namespace {
-IListItemUI* AsItem(CControlUI* c) { return c ? static_cast<IListItemUI*>(c->GetInterface("ListItem")) : nullptr; }
+IListItemUI* AsItem(CControlUI* c) {
+  return c ? static_cast<IListItemUI*>(c->GetInterface("ListItem")) : nullptr;
+}
 }  // namespace
 
 CListUI::CListUI() { EnableScrollBar(true, false); }
@@ -85,7 +87,8 @@ bool CListUI::SelectItem(int iIndex, bool bTakeFocus, bool bTriggerEvent) {
     if (IListItemUI* item = AsItem(GetItemAt(i))) item->Select(false, false);
   if (iIndex < 0) {
     m_iCurSel = -1;
-    if (bTriggerEvent && m_pManager && old != -1) m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMSELECT, -1, old);
+    if (bTriggerEvent && m_pManager && old != -1)
+      m_pManager->SendNotify(this, DUI_MSGTYPE_ITEMSELECT, -1, old);
     return true;
   }
   CControlUI* control = GetItemAt(iIndex);

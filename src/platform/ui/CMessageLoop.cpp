@@ -13,14 +13,16 @@ namespace ostrel {
 namespace {
 std::uint64_t SteadyMs() {
   using namespace std::chrono;
-  return static_cast<std::uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+  return static_cast<std::uint64_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 // Guards PumpPending against timers that are always due.
 constexpr int kMaxPumpSteps = 100000;
 }  // namespace
 
 bool IntersectRect(RECT* out, const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+         std::min(a.bottom, b.bottom)};
   if (IsRectEmpty(r)) {
     *out = RECT{};
     return false;
@@ -48,7 +50,9 @@ CMessageLoop& CMessageLoop::Instance() {
 }
 
 CMessageLoop::CMessageLoop()
-    : backend_(std::make_unique<CHeadlessBackend>()), ui_thread_(std::this_thread::get_id()), start_ms_(SteadyMs()) {}
+    : backend_(std::make_unique<CHeadlessBackend>()),
+      ui_thread_(std::this_thread::get_id()),
+      start_ms_(SteadyMs()) {}
 
 void CMessageLoop::SetBackend(std::unique_ptr<IWindowBackend> backend) {
   if (backend) backend_ = std::move(backend);
@@ -124,8 +128,9 @@ bool CMessageLoop::DestroyWindow(HWND hwnd) {
   if (rec->visible) backend_->ShowNativeWindow(hwnd, SW_HIDE);
   rec->visible = false;
   Send(hwnd, WM_DESTROY, 0, 0);
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
-                timers_.end());
+  timers_.erase(
+      std::remove_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.hwnd == hwnd; }),
+      timers_.end());
   CWindowWnd* wnd = Find(hwnd)->wnd;
   if (wnd) wnd->WindowProcedure(WM_NCDESTROY, 0, 0);
   backend_->DestroyNativeWindow(hwnd);
@@ -139,7 +144,8 @@ void CMessageLoop::DropMessagesFor(HWND hwnd) {
   std::deque<Queued> dropped;
   {
     std::lock_guard<std::mutex> lock(queue_mutex_);
-    auto keep = std::stable_partition(queue_.begin(), queue_.end(), [&](const Queued& q) { return q.msg.hwnd != hwnd; });
+    auto keep = std::stable_partition(queue_.begin(), queue_.end(),
+                                      [&](const Queued& q) { return q.msg.hwnd != hwnd; });
     dropped.assign(std::make_move_iterator(keep), std::make_move_iterator(queue_.end()));
     queue_.erase(keep, queue_.end());
   }
@@ -307,14 +313,16 @@ UINT_PTR CMessageLoop::SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms) {
 }
 
 bool CMessageLoop::KillTimer(HWND hwnd, UINT_PTR id) {
-  auto it = std::find_if(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+  auto it = std::find_if(timers_.begin(), timers_.end(),
+                         [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
   if (it == timers_.end()) return false;
   timers_.erase(it);
   return true;
 }
 
 bool CMessageLoop::HasTimer(HWND hwnd, UINT_PTR id) const {
-  return std::any_of(timers_.begin(), timers_.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
+  return std::any_of(timers_.begin(), timers_.end(),
+                     [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
 }
 
 bool CMessageLoop::TakeReady(Queued* out) {
@@ -387,7 +395,8 @@ bool CMessageLoop::GetMessage(MSG* msg) {
 LRESULT CMessageLoop::Dispatch(const MSG& msg) {
   if (msg.message == WM_NULL) return 0;
   if (pre_translate_ && pre_translate_(msg)) return 0;
-  if (msg.message == WM_CLOSE && msg.hwnd) close_codes_[reinterpret_cast<std::uintptr_t>(msg.hwnd)] = static_cast<UINT>(msg.wParam);
+  if (msg.message == WM_CLOSE && msg.hwnd)
+    close_codes_[reinterpret_cast<std::uintptr_t>(msg.hwnd)] = static_cast<UINT>(msg.wParam);
   WindowRecord* rec = Find(msg.hwnd);
   if (!rec || !rec->wnd) return 0;
   // Pressing a button in a window makes it the active one, as on a desktop.
@@ -453,7 +462,8 @@ int CMessageLoop::PumpPending() {
     ++count;
     if (q.reply) {
       WindowRecord* rec = Find(q.msg.hwnd);
-      LRESULT r = (rec && rec->wnd) ? rec->wnd->WindowProcedure(q.msg.message, q.msg.wParam, q.msg.lParam) : 0;
+      LRESULT r =
+          (rec && rec->wnd) ? rec->wnd->WindowProcedure(q.msg.message, q.msg.wParam, q.msg.lParam) : 0;
       q.reply->set_value(r);
       continue;
     }

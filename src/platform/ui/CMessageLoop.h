@@ -6,12 +6,12 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <future>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <deque>
 #include <string>
 #include <thread>
 #include <unordered_map>

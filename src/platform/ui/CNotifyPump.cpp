@@ -19,7 +19,8 @@ CNotifyPump* CNotifyPump::GetVirtualWnd(const CDuiString& strName) const {
   return it == m_virtualWnds.end() ? nullptr : it->second;
 }
 
-void CNotifyPump::AddNotifyHandler(const char* type, std::function<void(TNotifyUI&)> handler, const char* ctrlName) {
+void CNotifyPump::AddNotifyHandler(const char* type, std::function<void(TNotifyUI&)> handler,
+                                   const char* ctrlName) {
   m_messageMap.entries.push_back(DUI_MSGMAP::Entry{type, ctrlName ? ctrlName : "", std::move(handler)});
 }
 

@@ -45,11 +45,13 @@ class CNotifyPump {
 
  protected:
   // Adds an entry to this object's own map level.
-  void AddNotifyHandler(const char* type, std::function<void(TNotifyUI&)> handler, const char* ctrlName = nullptr);
+  void AddNotifyHandler(const char* type, std::function<void(TNotifyUI&)> handler,
+                        const char* ctrlName = nullptr);
   template <typename T>
   void AddNotifyHandler(const char* type, void (T::*method)(TNotifyUI&), const char* ctrlName = nullptr) {
     T* self = static_cast<T*>(this);
-    AddNotifyHandler(type, [self, method](TNotifyUI& m) { (self->*method)(m); }, ctrlName);
+    AddNotifyHandler(
+        type, [self, method](TNotifyUI& m) { (self->*method)(m); }, ctrlName);
   }
 
   DUI_MSGMAP m_messageMap;

@@ -235,8 +235,8 @@ void CPaintManagerUI::GetHSL(short* H, short* S, short* L) {
   if (L) *L = s_L;
 }
 
-void CPaintManagerUI::SetDefaultFont(const char* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
-                                     bool bShared) {
+void CPaintManagerUI::SetDefaultFont(const char* pStrFontName, int nSize, bool bBold, bool bUnderline,
+                                     bool bItalic, bool bShared) {
   TFontInfo f{pStrFontName ? pStrFontName : "", nSize > 0 ? nSize : 12, bBold, bUnderline, bItalic};
   if (bShared) {
     Shared().defaultFont = f;
@@ -249,8 +249,8 @@ void CPaintManagerUI::SetDefaultFont(const char* pStrFontName, int nSize, bool b
   }
 }
 
-bool CPaintManagerUI::AddFont(int id, const char* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
-                              bool bShared) {
+bool CPaintManagerUI::AddFont(int id, const char* pStrFontName, int nSize, bool bBold, bool bUnderline,
+                              bool bItalic, bool bShared) {
   TFontInfo f{pStrFontName ? pStrFontName : "", nSize > 0 ? nSize : 12, bBold, bUnderline, bItalic};
   if (bShared) {
     Shared().fonts[id] = f;
@@ -319,7 +319,8 @@ _PangoFontDescription* CPaintManagerUI::GetFontDescription(int id) {
   return desc;
 }
 
-const TImageInfo* CPaintManagerUI::GetImageEx(const char* bitmap, const char* type, DWORD mask, bool bUseHSL) {
+const TImageInfo* CPaintManagerUI::GetImageEx(const char* bitmap, const char* type, DWORD mask,
+                                              bool bUseHSL) {
   if (!bitmap || !*bitmap) return nullptr;
   bool hsl = bUseHSL && s_bUseHSL;
   std::string key = ImageKey(bitmap, type, mask, hsl);
@@ -455,7 +456,8 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl) {
     auto it = m_names.find(name);
     if (it != m_names.end() && it->second == pControl) m_names.erase(it);
   }
-  for (auto& [group, members] : m_groups) members.erase(std::remove(members.begin(), members.end(), pControl), members.end());
+  for (auto& [group, members] : m_groups)
+    members.erase(std::remove(members.begin(), members.end(), pControl), members.end());
   m_asyncNotify.erase(std::remove_if(m_asyncNotify.begin(), m_asyncNotify.end(),
                                      [&](const TNotifyUI& n) { return n.pSender == pControl; }),
                       m_asyncNotify.end());
@@ -542,7 +544,8 @@ void CPaintManagerUI::RemoveAllOptionGroups() { m_groups.clear(); }
 
 void CPaintManagerUI::SetFocus(CControlUI* pControl, bool) {
   if (pControl == m_pFocus) return;
-  if (pControl && (pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled())) return;
+  if (pControl && (pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()))
+    return;
   if (m_pFocus) {
     CControlUI* old = m_pFocus;
     TEventUI event;
@@ -643,7 +646,8 @@ bool CPaintManagerUI::HasTimer(CControlUI* pControl, UINT nTimerID) const {
 }
 
 bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier) {
-  if (!pNotifier || std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier) != m_notifiers.end()) return false;
+  if (!pNotifier || std::find(m_notifiers.begin(), m_notifiers.end(), pNotifier) != m_notifiers.end())
+    return false;
   m_notifiers.push_back(pNotifier);
   return true;
 }
@@ -704,7 +708,8 @@ void CPaintManagerUI::ProcessAsyncNotify() {
 }
 
 bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter) {
-  if (!pFilter || std::find(m_preFilters.begin(), m_preFilters.end(), pFilter) != m_preFilters.end()) return false;
+  if (!pFilter || std::find(m_preFilters.begin(), m_preFilters.end(), pFilter) != m_preFilters.end())
+    return false;
   m_preFilters.push_back(pFilter);
   return true;
 }
@@ -762,7 +767,8 @@ void CPaintManagerUI::Invalidate(const RECT& rcItem) {
 void CPaintManagerUI::EnsureFrame() {
   SIZE s = GetClientSize();
   if (s.cx <= 0 || s.cy <= 0) return;
-  if (m_frame && cairo_image_surface_get_width(m_frame) == s.cx && cairo_image_surface_get_height(m_frame) == s.cy)
+  if (m_frame && cairo_image_surface_get_width(m_frame) == s.cx &&
+      cairo_image_surface_get_height(m_frame) == s.cy)
     return;
   if (m_frame) cairo_surface_destroy(m_frame);
   m_frame = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, s.cx, s.cy);
@@ -847,7 +853,8 @@ DWORD CPaintManagerUI::GetPixel(int x, int y) const {
 }
 
 WORD CPaintManagerUI::KeyState(WPARAM mouseKeys) const {
-  WORD state = static_cast<WORD>(mouseKeys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT | MK_CONTROL | MK_ALT));
+  WORD state =
+      static_cast<WORD>(mouseKeys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_SHIFT | MK_CONTROL | MK_ALT));
   if (m_bCtrl) state |= MK_CONTROL;
   if (m_bShift) state |= MK_SHIFT;
   if (m_bAlt) state |= MK_ALT;
@@ -962,7 +969,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     case WM_TIMER: {
       if (wParam == kHoverTimerId) {
         CMessageLoop::Instance().KillTimer(m_hWndPaint, kHoverTimerId);
-        ostrel::PostMessage(m_hWndPaint, WM_MOUSEHOVER, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+        ostrel::PostMessage(m_hWndPaint, WM_MOUSEHOVER, 0,
+                            MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
         return true;
       }
       for (const TimerInfo& t : m_timers) {

@@ -114,7 +114,8 @@ class CPaintManagerUI {
   static const TDrawInfo& GetDrawInfo(const char* image, const char* modify = nullptr);
 
   // Attribute lists applied to every control of a class before its own attributes.
-  void AddDefaultAttributeList(const char* pStrControlName, const char* pStrControlAttrList, bool bShared = false);
+  void AddDefaultAttributeList(const char* pStrControlName, const char* pStrControlAttrList,
+                               bool bShared = false);
   const char* GetDefaultAttributeList(const char* pStrControlName) const;
   bool RemoveDefaultAttributeList(const char* pStrControlName, bool bShared = false);
   void RemoveAllDefaultAttributeList(bool bShared = false);

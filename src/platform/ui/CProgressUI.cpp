@@ -62,14 +62,16 @@ void CProgressUI::PaintForeColor(HDC hDC) {
   if (m_dwForeColor == 0) return;
   RECT done = DoneRect();
   RECT clip;
-  if (IntersectRect(&clip, done, m_rcPaint)) CRenderEngine::DrawColor(hDC, clip, GetAdjustColor(m_dwForeColor));
+  if (IntersectRect(&clip, done, m_rcPaint))
+    CRenderEngine::DrawColor(hDC, clip, GetAdjustColor(m_dwForeColor));
 }
 
 void CProgressUI::PaintForeImage(HDC hDC) {
   if (m_sForeImage.IsEmpty()) return;
   RECT done = DoneRect();
   if (IsRectEmpty(done)) return;
-  RECT dest{done.left - m_rcItem.left, done.top - m_rcItem.top, done.right - m_rcItem.left, done.bottom - m_rcItem.top};
+  RECT dest{done.left - m_rcItem.left, done.top - m_rcItem.top, done.right - m_rcItem.left,
+            done.bottom - m_rcItem.top};
   CDuiString modify;
   if (m_bStretchForeImage) {
     modify.Format("dest='%ld,%ld,%ld,%ld'", static_cast<long>(dest.left), static_cast<long>(dest.top),

@@ -44,7 +44,8 @@ class TextLayoutCache {
     key.push_back(':');
     key.append(std::to_string(width));
     key.push_back(':');
-    key.append(std::to_string(style & (DT_WORDBREAK | DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT)));
+    key.append(
+        std::to_string(style & (DT_WORDBREAK | DT_SINGLELINE | DT_END_ELLIPSIS | DT_CENTER | DT_RIGHT)));
     key.push_back(underline ? 'u' : '-');
     auto it = map_.find(key);
     if (it != map_.end()) {
@@ -306,8 +307,8 @@ void CRenderEngine::FreeImage(TImageInfo* info) {
 }
 
 void CRenderEngine::DrawImage(HDC hDC, const TImageInfo* image, const RECT& rc, const RECT& rcPaint,
-                              const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool hole, bool xtiled,
-                              bool ytiled) {
+                              const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade, bool hole,
+                              bool xtiled, bool ytiled) {
   if (!hDC || !image || !image->surface) return;
   double alpha = uFade / 255.0;
   RECT src = rcBmpPart;
@@ -333,9 +334,9 @@ void CRenderEngine::DrawImage(HDC hDC, const TImageInfo* image, const RECT& rc, 
   }
 }
 
-bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
-                                    const char* pStrImage, const char* pStrModify, DWORD dwTintColor,
-                                    int nTintLevel, bool bTint) {
+bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem,
+                                    const RECT& rcPaint, const char* pStrImage, const char* pStrModify,
+                                    DWORD dwTintColor, int nTintLevel, bool bTint) {
   if (!pStrImage || !*pStrImage) return false;
   const TDrawInfo& info = CPaintManagerUI::GetDrawInfo(pStrImage, pStrModify);
   return DrawImageInfo(hDC, pManager, rcItem, rcPaint, info, dwTintColor, nTintLevel, bTint);
@@ -369,7 +370,8 @@ bool CRenderEngine::DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT
   // A tinted image shows the tint colour in the image's shape.
   double alpha = info.uFade / 255.0;
   double tintAlpha = std::clamp(nTintLevel, 0, 255) / 255.0;
-  DrawPiece(hDC, image->surface, src, dest, rcPaint, alpha, info.bTiledX, info.bTiledY, &dwTintColor, tintAlpha);
+  DrawPiece(hDC, image->surface, src, dest, rcPaint, alpha, info.bTiledX, info.bTiledY, &dwTintColor,
+            tintAlpha);
   return true;
 }
 
@@ -434,8 +436,8 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int width, int height
   cairo_set_line_width(hDC, nSize);
   SetDash(hDC, nStyle, nSize);
   double h = nSize / 2.0;
-  RoundRectPath(hDC, rc.left + h, rc.top + h, rc.right - rc.left - nSize, rc.bottom - rc.top - nSize, width / 2.0,
-                height / 2.0);
+  RoundRectPath(hDC, rc.left + h, rc.top + h, rc.right - rc.left - nSize, rc.bottom - rc.top - nSize,
+                width / 2.0, height / 2.0);
   cairo_stroke(hDC);
   cairo_restore(hDC);
 }
@@ -472,8 +474,8 @@ void CRenderEngine::FillPie(HDC hDC, const RECT& rc, double startAngle, double s
   cairo_fill(hDC);
 }
 
-void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const char* pstrText, DWORD dwTextColor,
-                             int iFont, UINT uStyle) {
+void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const char* pstrText,
+                             DWORD dwTextColor, int iFont, UINT uStyle) {
   if (!pManager || !pstrText) return;
   if (!*pstrText) {
     if (uStyle & DT_CALCRECT) {
@@ -530,7 +532,8 @@ void CRenderEngine::DrawText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const
 SIZE CRenderEngine::GetTextSize(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle,
                                 int maxWidth) {
   RECT rc{0, 0, maxWidth > 0 ? maxWidth : 0, 0};
-  DrawText(nullptr, pManager, rc, pstrText, 0, iFont, (uStyle | DT_CALCRECT) & ~(maxWidth > 0 ? 0 : DT_WORDBREAK));
+  DrawText(nullptr, pManager, rc, pstrText, 0, iFont,
+           (uStyle | DT_CALCRECT) & ~(maxWidth > 0 ? 0 : DT_WORDBREAK));
   return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
@@ -544,8 +547,8 @@ PangoLayout* EditLayout(CPaintManagerUI* pManager, const char* text, int iFont, 
 }
 }  // namespace
 
-RECT CRenderEngine::GetCaretRect(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
-                                 int byteIndex) {
+RECT CRenderEngine::GetCaretRect(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle,
+                                 int width, int byteIndex) {
   if (!pManager) return RECT{};
   PangoLayout* layout = EditLayout(pManager, pstrText, iFont, uStyle, width);
   int length = static_cast<int>(std::strlen(pstrText ? pstrText : ""));
@@ -557,8 +560,8 @@ RECT CRenderEngine::GetCaretRect(CPaintManagerUI* pManager, const char* pstrText
   return RECT{x, y, x + 1, y + h};
 }
 
-int CRenderEngine::HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
-                               int x, int y) {
+int CRenderEngine::HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle,
+                               int width, int x, int y) {
   if (!pManager) return 0;
   PangoLayout* layout = EditLayout(pManager, pstrText, iFont, uStyle, width);
   int index = 0;
@@ -588,8 +591,8 @@ std::vector<RECT> CRenderEngine::GetSelectionRects(CPaintManagerUI* pManager, co
     PangoRectangle logical;
     pango_layout_iter_get_line_extents(iter, nullptr, &logical);
     for (int i = 0; i < count; ++i) {
-      out.push_back(RECT{PANGO_PIXELS(ranges[2 * i]), PANGO_PIXELS(logical.y), PANGO_PIXELS(ranges[2 * i + 1]),
-                         PANGO_PIXELS(logical.y + logical.height)});
+      out.push_back(RECT{PANGO_PIXELS(ranges[2 * i]), PANGO_PIXELS(logical.y),
+                         PANGO_PIXELS(ranges[2 * i + 1]), PANGO_PIXELS(logical.y + logical.height)});
     }
     g_free(ranges);
   } while (pango_layout_iter_next_line(iter));

@@ -31,11 +31,12 @@ class CRenderEngine {
                               const char* pStrImage, const char* pStrModify = nullptr, DWORD dwTintColor = 0,
                               int nTintLevel = 255, bool bTint = false);
   static bool DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem, const RECT& rcPaint,
-                            const TDrawInfo& info, DWORD dwTintColor = 0, int nTintLevel = 255, bool bTint = false);
+                            const TDrawInfo& info, DWORD dwTintColor = 0, int nTintLevel = 255,
+                            bool bTint = false);
   // Draws `image` (whole or `rcBmpPart`) into `rc`, nine-grid by `rcCorners`.
-  static void DrawImage(HDC hDC, const TImageInfo* image, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
-                        const RECT& rcCorners, BYTE uFade = 255, bool hole = false, bool xtiled = false,
-                        bool ytiled = false);
+  static void DrawImage(HDC hDC, const TImageInfo* image, const RECT& rc, const RECT& rcPaint,
+                        const RECT& rcBmpPart, const RECT& rcCorners, BYTE uFade = 255, bool hole = false,
+                        bool xtiled = false, bool ytiled = false);
 
   static void DrawColor(HDC hDC, const RECT& rc, DWORD color);
   static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical);
@@ -62,8 +63,8 @@ class CRenderEngine {
   // point, and the rectangles covering bytes [start, end).
   static RECT GetCaretRect(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
                            int byteIndex);
-  static int HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width, int x,
-                         int y);
+  static int HitTestText(CPaintManagerUI* pManager, const char* pstrText, int iFont, UINT uStyle, int width,
+                         int x, int y);
   static std::vector<RECT> GetSelectionRects(CPaintManagerUI* pManager, const char* pstrText, int iFont,
                                              UINT uStyle, int width, int start, int end);
 

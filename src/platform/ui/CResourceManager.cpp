@@ -65,7 +65,8 @@ CDuiString CResourceManager::GetImagePath(const char* pstrId) const {
 
 bool CResourceManager::LoadLanguage(const char* pstrLanguageFile) {
   pugi::xml_document doc;
-  if (!LoadXmlFile(&doc, CPaintManagerUI::ResolveResourceFile(pstrLanguageFile), "language file")) return false;
+  if (!LoadXmlFile(&doc, CPaintManagerUI::ResolveResourceFile(pstrLanguageFile), "language file"))
+    return false;
   std::map<CDuiString, CDuiString> texts;
   for (pugi::xpath_node xn : doc.select_nodes("//*[@id]")) {
     pugi::xml_node n = xn.node();

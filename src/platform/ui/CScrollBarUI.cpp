@@ -52,7 +52,9 @@ void CScrollBarUI::SetScrollPos(int nPos, bool bTriggerEvent) {
   }
 }
 
-int CScrollBarUI::GetLineSize() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nLineSize) : m_nLineSize; }
+int CScrollBarUI::GetLineSize() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_nLineSize) : m_nLineSize;
+}
 
 RECT CScrollBarUI::GetThumbRect() const {
   RECT rc = m_rcItem;

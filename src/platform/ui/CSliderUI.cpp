@@ -22,7 +22,9 @@ void CSliderUI::SetEnabled(bool bEnable) {
   if (!IsEnabled()) m_uButtonState = 0;
 }
 
-SIZE CSliderUI::GetThumbSize() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szThumb) : m_szThumb; }
+SIZE CSliderUI::GetThumbSize() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szThumb) : m_szThumb;
+}
 
 void CSliderUI::SetThumbSize(SIZE szXY) {
   m_szThumb = szXY;
@@ -115,7 +117,8 @@ void CSliderUI::DoEvent(TEventUI& event) {
       if (IsEnabled()) {
         int before = m_nValue;
         SetValue(m_nValue + (LOWORD(event.wParam) == 1 ? -m_nStep : m_nStep));
-        if (m_nValue != before && m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_VALUECHANGED, m_nValue, before);
+        if (m_nValue != before && m_pManager)
+          m_pManager->SendNotify(this, DUI_MSGTYPE_VALUECHANGED, m_nValue, before);
       }
       return;
     case UIEVENT_KEYDOWN:

@@ -70,7 +70,7 @@ void CTabLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
     CControlUI* c = m_items[i];
     if (!c->IsVisible()) continue;
     if (c->IsFloat()) {
-      SetFloatPos(i);
+      PlaceFloatChild(i);
       continue;
     }
     RECT pad = c->GetPadding();

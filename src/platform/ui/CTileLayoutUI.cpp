@@ -18,7 +18,9 @@ void CTileLayoutUI::SetColumns(int nCols) {
   NeedUpdate();
 }
 
-SIZE CTileLayoutUI::GetItemSize() const { return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szItem) : m_szItem; }
+SIZE CTileLayoutUI::GetItemSize() const {
+  return m_pManager ? m_pManager->GetDPIObj()->Scale(m_szItem) : m_szItem;
+}
 
 void CTileLayoutUI::SetItemSize(SIZE szItem) {
   m_szItem = szItem;
@@ -50,14 +52,15 @@ void CTileLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
       CControlUI* c = m_items[i];
       if (!c->IsVisible()) continue;
       if (c->IsFloat()) {
-        SetFloatPos(i);
+        PlaceFloatChild(i);
         continue;
       }
       RECT pad = c->GetPadding();
       SIZE sz = c->EstimateSize(SIZE{cellWidth, inner.bottom - inner.top});
       int h = item.cy > 0 ? item.cy : (sz.cy > 0 ? sz.cy + pad.top + pad.bottom : cellWidth);
       int x = inner.left - scroll.cx + col * (cellWidth + padding);
-      int w = sz.cx > 0 ? std::min<int>(sz.cx, cellWidth - pad.left - pad.right) : cellWidth - pad.left - pad.right;
+      int w = sz.cx > 0 ? std::min<int>(sz.cx, cellWidth - pad.left - pad.right)
+                        : cellWidth - pad.left - pad.right;
       int ch = sz.cy > 0 ? std::min<int>(sz.cy, h - pad.top - pad.bottom) : h - pad.top - pad.bottom;
       c->SetPos(RECT{x + pad.left, y + pad.top, x + pad.left + std::max(0, w), y + pad.top + std::max(0, ch)},
                 bNeedInvalidate);

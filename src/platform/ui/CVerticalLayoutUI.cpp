@@ -25,7 +25,7 @@ void CVerticalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
       CControlUI* c = m_items[i];
       if (!c->IsVisible()) continue;
       if (c->IsFloat()) {
-        SetFloatPos(i);
+        PlaceFloatChild(i);
         continue;
       }
       SIZE sz = c->EstimateSize(avail);

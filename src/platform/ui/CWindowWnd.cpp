@@ -20,12 +20,12 @@ CWindowWnd::~CWindowWnd() {
 
 HWND CWindowWnd::Create(HWND hwndParent, const char* pstrName, DWORD dwStyle, DWORD dwExStyle, const RECT& rc,
                         void* hMenu) {
-  return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                hMenu);
+  return Create(hwndParent, pstrName, dwStyle, dwExStyle, rc.left, rc.top, rc.right - rc.left,
+                rc.bottom - rc.top, hMenu);
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, const char* pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
-                        int cy, void*) {
+HWND CWindowWnd::Create(HWND hwndParent, const char* pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y,
+                        int cx, int cy, void*) {
   if (m_hWnd) return m_hWnd;
   WindowCreateParams params;
   params.owner = hwndParent;
@@ -51,13 +51,15 @@ HWND CWindowWnd::Create(HWND hwndParent, const char* pstrName, DWORD dwStyle, DW
   return h;
 }
 
-HWND CWindowWnd::CreateDuiWindow(HWND hwndParent, const char* pstrWindowName, DWORD dwStyle, DWORD dwExStyle) {
+HWND CWindowWnd::CreateDuiWindow(HWND hwndParent, const char* pstrWindowName, DWORD dwStyle,
+                                 DWORD dwExStyle) {
   return Create(hwndParent, pstrWindowName, dwStyle, dwExStyle, 0, 0, 0, 0, nullptr);
 }
 
 void CWindowWnd::ShowWindow(bool bShow, bool bTakeFocus) {
   if (!m_hWnd) return;
-  CMessageLoop::Instance().ShowWindow(m_hWnd, bShow ? (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
+  CMessageLoop::Instance().ShowWindow(m_hWnd,
+                                      bShow ? (bTakeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE) : SW_HIDE);
 }
 
 UINT CWindowWnd::ShowModal() {
@@ -107,7 +109,8 @@ void CWindowWnd::ResizeClient(int cx, int cy) {
   if (!ostrel::GetClientRect(m_hWnd, &rc)) return;
   if (cx != -1) rc.right = cx;
   if (cy != -1) rc.bottom = cy;
-  ostrel::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right, rc.bottom, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  ostrel::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right, rc.bottom,
+                       SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 LRESULT CWindowWnd::WindowProcedure(UINT uMsg, WPARAM wParam, LPARAM lParam) {

@@ -21,15 +21,17 @@ void DrawBackground(HDC hDC, CControlUI* row, TListInfoUI* info, UINT state, int
     color = info->dwHotBkColor;
     image = &info->sHotImage;
   } else {
-    color = info->bAlternateBk && (index % 2 == 1) ? info->dwBkColor : (info->bAlternateBk ? 0 : info->dwBkColor);
+    color =
+        info->bAlternateBk && (index % 2 == 1) ? info->dwBkColor : (info->bAlternateBk ? 0 : info->dwBkColor);
     image = &info->sBkImage;
   }
   RECT clip;
-  if (color && IntersectRect(&clip, rc, rcPaint)) CRenderEngine::DrawColor(hDC, clip, row->GetAdjustColor(color));
-  if (image && !image->IsEmpty())
-    CRenderEngine::DrawImageString(hDC, row->GetManager(), rc, rcPaint, *image);
+  if (color && IntersectRect(&clip, rc, rcPaint))
+    CRenderEngine::DrawColor(hDC, clip, row->GetAdjustColor(color));
+  if (image && !image->IsEmpty()) CRenderEngine::DrawImageString(hDC, row->GetManager(), rc, rcPaint, *image);
   if (info->dwLineColor)
-    CRenderEngine::DrawColor(hDC, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom}, row->GetAdjustColor(info->dwLineColor));
+    CRenderEngine::DrawColor(hDC, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom},
+                             row->GetAdjustColor(info->dwLineColor));
 }
 
 DWORD TextColor(const CControlUI* row, const TListInfoUI* info, UINT state) {

@@ -17,7 +17,8 @@ bool TListInfoUI::SetAttribute(const char* pstrName, const char* pstrValue) {
     if (value.Find("center") >= 0) uTextStyle |= DT_CENTER;
     if (value.Find("right") >= 0) uTextStyle |= DT_RIGHT;
   } else if (is("itemendellipsis")) {
-    uTextStyle = CControlUI::ParseBool(value) ? (uTextStyle | DT_END_ELLIPSIS) : (uTextStyle & ~DT_END_ELLIPSIS);
+    uTextStyle =
+        CControlUI::ParseBool(value) ? (uTextStyle | DT_END_ELLIPSIS) : (uTextStyle & ~DT_END_ELLIPSIS);
   } else if (is("itemtextpadding")) {
     rcTextPadding = CControlUI::ParseRect(value);
   } else if (is("itemtextcolor")) {

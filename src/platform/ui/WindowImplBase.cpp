@@ -8,7 +8,8 @@
 namespace ostrel {
 
 WindowImplBase::WindowImplBase() {
-  m_windowImplMap.entries.push_back(DUI_MSGMAP::Entry{DUI_MSGTYPE_CLICK, "", [this](TNotifyUI& m) { OnClick(m); }});
+  m_windowImplMap.entries.push_back(
+      DUI_MSGMAP::Entry{DUI_MSGTYPE_CLICK, "", [this](TNotifyUI& m) { OnClick(m); }});
   m_messageMap.pBaseMap = &m_windowImplMap;
 }
 
@@ -163,7 +164,8 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   CDuiString skin = GetSkinFile();
   CControlUI* root = builder.Create(skin, nullptr, this, &m_pm);
   if (!root) {
-    DebugPrintf("ui: window '%s' has no content: layout '%s' did not build", GetWindowClassName(), skin.GetData());
+    DebugPrintf("ui: window '%s' has no content: layout '%s' did not build", GetWindowClassName(),
+                skin.GetData());
     return -1;
   }
   m_pm.AttachDialog(root);
