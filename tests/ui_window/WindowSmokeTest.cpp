@@ -2,6 +2,7 @@
 // click reaches a button, a modal window blocks its owner, a menu returns
 // its command, the clipboard and cross-thread messages work.
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,6 +15,8 @@
 #include "platform/ui/CMenuWnd.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/CScreenshot.h"
+#include "support/TestEnvironment.h"
 #include "platform/ui/WindowApi.h"
 
 namespace ostrel::test {
@@ -161,6 +164,50 @@ TEST_F(WindowSmoke, ASendFromAWorkerIsAnsweredWhileTheLoopWaits) {
   EXPECT_TRUE(RunUntil([&] { return answered.load(); }, 5000));
   worker.join();
   EXPECT_EQ(w.CountMessages(kAsk), 1);
+}
+
+// The pixel (0xRRGGBB) of a PNG file at x, y; 0xFFFFFFFF when unreadable.
+std::uint32_t PngPixel(const std::string& file, int x, int y) {
+  cairo_surface_t* png = cairo_image_surface_create_from_png(file.c_str());
+  std::uint32_t out = 0xFFFFFFFFu;
+  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS && x < cairo_image_surface_get_width(png) &&
+      y < cairo_image_surface_get_height(png)) {
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    out = *reinterpret_cast<const std::uint32_t*>(data + y * cairo_image_surface_get_stride(png) + x * 4) &
+          0xFFFFFF;
+  }
+  cairo_surface_destroy(png);
+  return out;
+}
+
+TEST_F(WindowSmoke, AScreenshotHoldsWhatTheWindowShows) {
+  RecordingWindow w{kOwnerLayout};
+  ASSERT_NE(w.Open(nullptr, 50, 40), nullptr);
+  ASSERT_TRUE(Shown(w));
+  TempDir dir;
+  std::string file = (dir.path() / "shot.png").string();
+  ASSERT_TRUE(CScreenshot::SaveWindow(w.GetHWND(), file.c_str()));
+  POINT button = w.CenterOf("owner_btn");
+  EXPECT_EQ(PngPixel(file, button.x, button.y), 0x262A31u);
+  EXPECT_EQ(PngPixel(file, 5, 190), 0x14161Au);
+  EXPECT_FALSE(CScreenshot::SaveWindow(w.GetHWND(), (dir.path() / "no" / "such.png").c_str()));
+}
+
+TEST_F(WindowSmoke, AnArmedScreenshotSavesTheShownWindowAndEndsTheLoop) {
+  TempDir dir;
+  std::string file = (dir.path() / "armed.png").string();
+  RecordingWindow w{kOwnerLayout};
+  ASSERT_NE(w.Open(nullptr, 50, 40), nullptr);
+  ASSERT_TRUE(CScreenshot::Arm(file, 200, true));
+  // The test's own limit: a loop that never ends would be a failure.
+  w.onMessage = [](const MSG& m) {
+    if (m.message == WM_TIMER && m.wParam == 98) PostQuitMessage(98);
+  };
+  SetTimer(w.GetHWND(), 98, 10000);
+  int code = CMessageLoop::Instance().Run();
+  EXPECT_EQ(code, 0);
+  POINT button = w.CenterOf("owner_btn");
+  EXPECT_EQ(PngPixel(file, button.x, button.y), 0x262A31u);
 }
 
 }  // namespace
