@@ -1,7 +1,5 @@
 #include "shell/CMainWnd.h"
 
-#include <cairo.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -266,39 +264,14 @@ void StoreU32(std::array<std::uint8_t, 1024>& block, std::size_t index, std::uin
   block[at + 3] = static_cast<std::uint8_t>(value >> 24);
 }
 
-// The tray icon image from the skin, in the protocol's ARGB byte order.
-StatusNotifierItem::Pixmap LoadTrayPixmap(const std::string& path) {
-  StatusNotifierItem::Pixmap icon;
-  cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-  if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS &&
-      cairo_image_surface_get_format(png) == CAIRO_FORMAT_ARGB32) {
-    cairo_surface_flush(png);
-    icon.width = cairo_image_surface_get_width(png);
-    icon.height = cairo_image_surface_get_height(png);
-    int stride = cairo_image_surface_get_stride(png);
-    const unsigned char* data = cairo_image_surface_get_data(png);
-    for (int y = 0; y < icon.height; ++y) {
-      const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
-      for (int x = 0; x < icon.width; ++x) {
-        std::uint32_t p = row[x];
-        icon.argb.push_back(static_cast<std::uint8_t>(p >> 24));
-        icon.argb.push_back(static_cast<std::uint8_t>(p >> 16));
-        icon.argb.push_back(static_cast<std::uint8_t>(p >> 8));
-        icon.argb.push_back(static_cast<std::uint8_t>(p));
-      }
-    }
-  }
-  cairo_surface_destroy(png);
-  return icon;
-}
-
 }  // namespace
 
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+  CMenuWnd::DestroyMenu();
   RemoveVirtualWnd(CMainPage::kName);
-  tray_.Destroy();
+  tray_.DeleteTrayIcon();
   workers_.StopAll();
 }
 
@@ -372,16 +345,8 @@ void CMainWnd::TellPagesPreviewRepaint(bool on) {
 }
 
 void CMainWnd::CreateTrayIcon() {
-  std::string icon = CPaintManagerUI::ResolveResourceFile("common/tray_icon.png").str();
-  HWND self = m_hWnd;
-  bool ok = tray_.Create("Kestrane", "Kestrane", LoadTrayPixmap(icon), "Kestrane",
-                         [self](StatusNotifierItem::Click click, int, int) {
-                           if (click == StatusNotifierItem::Click::Activate)
-                             ::ostrel::PostMessage(self, kTrayMessage, 0, WM_LBUTTONUP);
-                           else if (click == StatusNotifierItem::Click::ContextMenu)
-                             ::ostrel::PostMessage(self, kTrayMessage, 0, WM_RBUTTONUP);
-                         });
-  if (!ok) OutputDebugString("tray: no session bus, no tray icon");
+  tray_.CreateTrayIcon(m_hWnd, 107, "Kestrane");
+  if (!tray_.IsCreated()) OutputDebugString("tray: no session bus, no tray icon");
 }
 
 void CMainWnd::OnWindowInit() {
@@ -682,7 +647,29 @@ void CMainWnd::OnTrayIcon(LPARAM mouseMessage) {
   }
 }
 
-void CMainWnd::OpenTrayMenu() { OutputDebugString("tray menu not available"); }
+void CMainWnd::OpenTrayMenu() {
+  CMenuWnd::DestroyMenu();
+  POINT at{};
+  GetCursorPos(&at);
+  // No desktop here says where its panel is; the menu opens at the pointer
+  // and the menu keeps itself inside the monitor.
+  if (!CMenuWnd::CreateMenu("menu.xml", at, &m_pm, &menuCheckInfo_, eMenuAlignment_Left | eMenuAlignment_Top))
+    OutputDebugString("tray: menu.xml could not be opened");
+}
+
+void CMainWnd::OnMenuCommand(const std::string& name) {
+  if (name == "exit") {
+    CloseChildWindows();
+    Close();
+  } else if (name == "about_menu") {
+    if (aboutWnd_) return;
+    OutputDebugString("about window not available");
+  } else if (name == "setwnd_menu") {
+    TNotifyUI none;
+    OnSettingsButton(none, 0);
+  }
+  // The macro action items belong to the macro editor's own menu.
+}
 
 void CMainWnd::HandleTimer(UINT_PTR id) {
   switch (id) {
@@ -690,12 +677,6 @@ void CMainWnd::HandleTimer(UINT_PTR id) {
       KillTimer(m_hWnd, id);
       FitWindowToMonitor();
       InvalidateRect(m_hWnd, nullptr);
-      if (!screenshotPath_.empty()) {
-        m_pm.RenderToImage();
-        if (m_pm.SaveImage(screenshotPath_.c_str())) std::printf("screenshot: %s\n", screenshotPath_.c_str());
-        std::fflush(stdout);
-        screenshotPath_.clear();
-      }
       break;
     case kTrayMenuTimer:
       KillTimer(m_hWnd, id);
@@ -717,7 +698,8 @@ void CMainWnd::HandleTimer(UINT_PTR id) {
 }
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-  tray_.Destroy();
+  CMenuWnd::DestroyMenu();
+  tray_.DeleteTrayIcon();
   PostQuitMessage(0);
   bHandled = FALSE;
   return 0;
@@ -818,6 +800,16 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
       DebugPrintf("hook %s", wParam ? "on" : "off");
       bHandled = TRUE;
       break;
+    case kMenuCommandMessage: {
+      // The record is given back before it is acted on (the action may
+      // close this window).
+      auto* cmd = reinterpret_cast<MenuCmd*>(wParam);
+      std::string name = cmd ? cmd->szName : "";
+      if (cmd) CPaintManagerUI::DeletePtr(cmd);
+      OnMenuCommand(name);
+      bHandled = TRUE;
+      break;
+    }
     case kDebugMessage:
       OutputDebugString("WM_USER+0xC8");
       bHandled = TRUE;

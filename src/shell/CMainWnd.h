@@ -12,7 +12,9 @@
 #include <string>
 
 #include "devices/DevicePageHost.h"
-#include "platform/os/StatusNotifierItem.h"
+#include "platform/ui/CMenuWnd.h"
+#include "platform/ui/CTrayIcon.h"
+#include "platform/ui/MenuCmd.h"
 #include "platform/ui/WindowImplBase.h"
 #include "shell/CMainPage.h"
 #include "shell/NotifyRoute.h"
@@ -31,7 +33,7 @@ class CMainWnd : public WindowImplBase {
   // Private messages.
   static constexpr UINT kTrayMessage = WM_USER + 0x01;
   static constexpr UINT kHookMessage = WM_USER + 0x1E;
-  static constexpr UINT kMenuCommandMessage = WM_USER + 0x79;
+  static constexpr UINT kMenuCommandMessage = WM_MENUCLICK;
   static constexpr UINT kDebugMessage = WM_USER + 0xC8;
   static constexpr UINT kShowProgressMessage = WM_USER + 0x800;
   static constexpr UINT kLanguageMessage = WM_USER + 0x811;
@@ -55,8 +57,6 @@ class CMainWnd : public WindowImplBase {
 
   // Where the lighting state and the device table go (null: nowhere).
   void SetShellBus(ShellBus* bus) { bus_ = bus; }
-  // The window's picture is saved there once it is first fitted.
-  void SetScreenshotPath(std::string path) { screenshotPath_ = std::move(path); }
 
   // The DPI a monitor gets: 144 above 1500 × 960, else 96.
   static int DpiForMonitor(const RECT& monitor);
@@ -137,6 +137,7 @@ class CMainWnd : public WindowImplBase {
   void OnWindowInit();
   void OnTrayIcon(LPARAM mouseMessage);
   void OpenTrayMenu();
+  void OnMenuCommand(const std::string& name);
   void BringToFront();
   void CloseChildWindows();
   void SetLightControlled(int state);
@@ -156,10 +157,10 @@ class CMainWnd : public WindowImplBase {
   bool IsEntrySelected(int index) const;
   int SelectedEntry() const;
 
-  StatusNotifierItem tray_;
+  CTrayIcon tray_;
+  CMenuWnd::CheckInfo menuCheckInfo_;
   CMainPage mainPage_;
   ShellBus* bus_ = nullptr;
-  std::string screenshotPath_;
   WorkerTable workers_;
   DevicePageHost devices_;
 

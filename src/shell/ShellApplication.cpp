@@ -10,6 +10,8 @@
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
+#include "platform/ui/CScreenshot.h"
+#include "platform/ui/CSdlBackend.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
 #include "shell/InstanceSocket.h"
@@ -75,6 +77,7 @@ int ShellApplication::Run(const Options& options) {
   // Signals go to the watching thread only; every thread started below
   // inherits the mask.
   TerminationSignals::Block();
+  if (options.useDisplay) CSdlBackend::PrepareEnvironment();
 
   std::array<PrivateFontFile, std::size(kFontFiles)> fonts;
   for (std::size_t i = 0; i < fonts.size(); ++i) fonts[i].Load(kFontFiles[i]);
@@ -103,6 +106,12 @@ int ShellApplication::Run(const Options& options) {
     }
   }
 
+  if (options.useDisplay) {
+    if (std::unique_ptr<CSdlBackend> sdl = CSdlBackend::Create())
+      CMessageLoop::Instance().SetBackend(std::move(sdl));
+    else
+      OutputDebugString("no display: the window is drawn off screen");
+  }
   CPaintManagerUI::SetInstance(nullptr);
   CPaintManagerUI::SetResourceType(1);
   CPaintManagerUI::SetResourcePath((CPaintManagerUI::GetInstancePath() + "skin\\").GetData());
@@ -113,7 +122,6 @@ int ShellApplication::Run(const Options& options) {
 
   auto window = std::make_unique<CMainWnd>();
   window->SetShellBus(claim == ShellBus::Claim::First ? &bus : nullptr);
-  window->SetScreenshotPath(options.screenshotPath);
   SleepWatcher sleep;
   TerminationSignals signals;
   HWND hwnd = window->Create(nullptr, "Kestrane", kMainWindowStyle, 0, 0, 0, 800, 572);
@@ -128,6 +136,8 @@ int ShellApplication::Run(const Options& options) {
       DebugPrintf("signal %d: closing", signal);
       PostMessage(hwnd, WM_CLOSE, 0, 0);
     });
+    // OSTREL_SCREENSHOT asks for a picture of the window (scripts/run).
+    CScreenshot::ArmFromEnvironment();
     if (options.onStarted) options.onStarted(*window);
     CPaintManagerUI::MessageLoop();
   } else {

@@ -16,8 +16,8 @@ class ShellApplication {
   struct Options {
     // Runs once the main window exists, before the loop (tests, tools).
     std::function<void(CMainWnd& window)> onStarted;
-    // Saves the main window's picture there once it is fitted.
-    std::string screenshotPath;
+    // Real windows when a display is there (else the headless backend).
+    bool useDisplay = true;
     // Watch logind on the system bus for suspend and resume.
     bool watchSleep = true;
   };

@@ -88,6 +88,7 @@ TEST_F(ShellStartupTest, StartsAndShutsDownInOrder) {
   std::thread closer;
   ShellApplication::Options options;
   options.watchSleep = false;
+  options.useDisplay = false;
   options.onStarted = [&](CMainWnd& w) {
     window = w.GetHWND();
     fontsWhileRunning = ApplicationFontCount();

@@ -64,6 +64,16 @@ bool WaitForLog(const std::string& what, int times = 1) {
   return false;
 }
 
+// The program draws off screen here, whatever display the tests run under.
+class NoDisplay {
+ public:
+  NoDisplay() {
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+  }
+};
+const NoDisplay kNoDisplay;
+
 void RunSecondStart() {
   pid_t first = Spawn();
   ASSERT_GT(first, 0);
