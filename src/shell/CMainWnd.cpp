@@ -18,9 +18,13 @@
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/WindowApi.h"
 #include "profiles/DataFolders.h"
+#include "shell/CSkinFrame.h"
 #include "shell/ExternalLauncher.h"
+#include "shell/LanguageStore.h"
+#include "shell/MessageBox.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellBus.h"
+#include "shell/SkinBackground.h"
 
 namespace ostrel {
 namespace {
@@ -269,6 +273,7 @@ void StoreU32(std::array<std::uint8_t, 1024>& block, std::size_t index, std::uin
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+  SkinObserver::Instance().Unsubscribe(this);
   CMenuWnd::DestroyMenu();
   RemoveVirtualWnd(CMainPage::kName);
   tray_.DeleteTrayIcon();
@@ -323,6 +328,7 @@ void CMainWnd::InitWindow() {
   OutputDebugString("InitWindow");
   CResourceManager::GetInstance()->SetTextQueryInterface(this);
   CResourceManager::GetInstance()->LoadLanguage("lan_cn.xml");
+  SkinObserver::Instance().Subscribe(this);
   for (int i = 0; i < kTitleButtons; ++i) titleButtons_[i] = m_pm.FindControl(kTitleButtonNames[i]);
   s_mainWnd = m_hWnd;
   AddVirtualWnd(CMainPage::kName, &mainPage_);
@@ -351,7 +357,7 @@ void CMainWnd::CreateTrayIcon() {
 
 void CMainWnd::OnWindowInit() {
   if (bus_) bus_->BroadcastLightState(1, 1);
-  // The stored language arrives with the language store.
+  SetLanguage(LanguageStore::LoadLanguageIndex());
   s_screenWidth = GetSystemMetrics(SM_CXSCREEN);
   s_screenHeight = GetSystemMetrics(SM_CYSCREEN);
   ShowWindow();
@@ -435,7 +441,14 @@ void CMainWnd::OnMinimizeButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC
 void CMainWnd::OnMaximizeButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0); }
 void CMainWnd::OnRestoreButton(TNotifyUI&, int) { SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0); }
 
-void CMainWnd::OnSkinButton(TNotifyUI&, int) { OutputDebugString("skin picker not available"); }
+void CMainWnd::OnSkinButton(TNotifyUI& msg, int) { CSkinFrame::Open(m_hWnd, msg.pSender); }
+
+int CMainWnd::OnSkinChanged(SkinChangedParam param) { return SkinBackground::Apply(&m_pm, param); }
+
+void CMainWnd::SetLanguage(int index) {
+  if (!languages_.SetLanguage(index, &m_pm, {settingsWnd_, aboutWnd_})) return;
+  // Key labels of the device pages follow the language with their panels.
+}
 
 void CMainWnd::OnSettingsButton(TNotifyUI&, int) {
   if (settingsWnd_) return;
@@ -448,7 +461,16 @@ void CMainWnd::OnSystemDeviceSettings(TNotifyUI&, int number) {
     OutputDebugString("no desktop settings program found");
 }
 
-void CMainWnd::OnDefaultButton(TNotifyUI& msg, int number) { ToCurrentPage(msg, number); }
+void CMainWnd::OnDefaultButton(TNotifyUI&, int) {
+  CZantroveUSBDevice* page = CurrentPage();
+  if (!page) return;
+  if (ShowMessageBox(m_hWnd, "", "message_text_22", dpi_, true, 1) != 1) return;
+  // The page may have gone while the question was open.
+  if (CurrentPage() != page) return;
+  page->LoadDefaultProfile();
+  page->DownloadKeys(0);
+  page->WriteProfileRecord(0);
+}
 
 void CMainWnd::OnDevicePrevious(TNotifyUI&, int) {
   int selected = SelectedEntry();
@@ -819,7 +841,7 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
       bHandled = TRUE;
       break;
     case kLanguageMessage:
-      languageIndex_ = static_cast<int>(wParam);
+      SetLanguage(static_cast<int>(wParam));
       bHandled = TRUE;
       break;
     case kDeviceArrivedMessage:

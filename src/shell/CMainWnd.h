@@ -17,7 +17,9 @@
 #include "platform/ui/MenuCmd.h"
 #include "platform/ui/WindowImplBase.h"
 #include "shell/CMainPage.h"
+#include "shell/LanguageSwitcher.h"
 #include "shell/NotifyRoute.h"
+#include "shell/SkinObserver.h"
 #include "shell/WorkerTable.h"
 
 namespace ostrel {
@@ -25,7 +27,7 @@ namespace ostrel {
 class CControlUI;
 class ShellBus;
 
-class CMainWnd : public WindowImplBase {
+class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
  public:
   using Handler = void (CMainWnd::*)(TNotifyUI& msg, int number);
   using Route = NotifyRoute<Handler>;
@@ -87,6 +89,11 @@ class CMainWnd : public WindowImplBase {
   void Notify(TNotifyUI& msg) override;
   void OnClick(TNotifyUI& msg) override;
   CControlUI* CreateControl(const char* pstrClass) override;
+  // A new background from the skin picker.
+  int OnSkinChanged(SkinChangedParam param) override;
+  // Switches the interface language (also message 0xC11).
+  void SetLanguage(int index);
+  int LanguageIndex() const { return languages_.CurrentIndex(); }
 
   // Operations offered to the rest of the program.
   void ShowMainWindow();
@@ -164,7 +171,7 @@ class CMainWnd : public WindowImplBase {
   WorkerTable workers_;
   DevicePageHost devices_;
 
-  int languageIndex_ = -1;
+  LanguageSwitcher languages_;
   int lightControlled_ = 1;
   int displayChanged_ = 0;
   int windowActive_ = 0;
