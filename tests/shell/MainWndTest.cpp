@@ -21,6 +21,7 @@
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellApplication.h"
+#include "shell/SkinObserver.h"
 
 namespace ostrel {
 namespace {
@@ -336,6 +337,24 @@ TEST_F(MainWndTest, ElementNamesCreateTheProgramsClassesOrNothing) {
   EXPECT_EQ(window->CreateControl("VirtualSetControlUI"), nullptr);
   EXPECT_EQ(window->CreateControl("Button"), nullptr);
   EXPECT_EQ(window->CreateControl(nullptr), nullptr);
+}
+
+TEST_F(MainWndTest, SkinChangesReachTheRootUntilTheWindowGoes) {
+  Start();
+  SkinChangedParam colour;
+  colour.bColor = true;
+  colour.bkcolor = 0xFF224466;
+  SkinObserver::Instance().Publish(colour);
+  EXPECT_EQ(Find("root")->GetBkColor(), 0xFF224466u);
+  EXPECT_TRUE(Find("root")->GetBkImage().IsEmpty());
+  SkinChangedParam picture;
+  picture.bgimage = "skins/skin_1.png";
+  SkinObserver::Instance().Publish(picture);
+  EXPECT_EQ(Find("root")->GetBkImage().str(), "skins/skin_1.png");
+  // A window that is gone no longer hears about changes.
+  DestroyWindow(window->GetHWND());
+  window.reset();
+  SkinObserver::Instance().Publish(colour);
 }
 
 TEST(MainWndDeviceTable, BlockCarriesTheHeaderAndTheModelRows) {
