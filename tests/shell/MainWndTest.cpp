@@ -12,11 +12,13 @@
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CDialogBuilder.h"
 #include "platform/ui/CHeadlessBackend.h"
+#include "platform/ui/CMenuWnd.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/COptionUI.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CTabLayoutUI.h"
+#include "platform/ui/MenuCmd.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
@@ -324,8 +326,28 @@ TEST_F(MainWndTest, TrayRightClickOpensTheMenuAfterItsTimer) {
   PostMessage(h, CMainWnd::kTrayMessage, 0, WM_RBUTTONUP);
   Pump();
   EXPECT_TRUE(CMessageLoop::Instance().HasTimer(h, CMainWnd::kTrayMenuTimer));
+  EXPECT_EQ(CMenuWnd::GetOpenMenu(), nullptr);
   CMessageLoop::Instance().AdvanceClock(20);
   EXPECT_FALSE(CMessageLoop::Instance().HasTimer(h, CMainWnd::kTrayMenuTimer));
+  CMenuWnd* menu = CMenuWnd::GetOpenMenu();
+  ASSERT_NE(menu, nullptr);
+  for (const char* item : {"setwnd_menu", "about_menu", "exit"})
+    EXPECT_NE(menu->GetPaintManager()->FindControl(item), nullptr) << item;
+  CMenuWnd::DestroyMenu();
+}
+
+TEST_F(MainWndTest, MenuExitEndsTheProgramAndOtherCommandsDoNot) {
+  Start();
+  HWND h = window->GetHWND();
+  PostMessage(h, WM_MENUCLICK, reinterpret_cast<WPARAM>(NewMenuCmd("setwnd_menu", "", "", false)), 0);
+  PostMessage(h, WM_MENUCLICK, reinterpret_cast<WPARAM>(NewMenuCmd("redio_later_ignore_time", "", "", false)),
+              0);
+  Pump();
+  EXPECT_TRUE(IsWindow(h));
+  PostMessage(h, WM_MENUCLICK, reinterpret_cast<WPARAM>(NewMenuCmd("exit", "", "", false)), 0);
+  Pump();
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_TRUE(CMessageLoop::Instance().QuitPosted());
 }
 
 TEST_F(MainWndTest, ElementNamesCreateTheProgramsClassesOrNothing) {
