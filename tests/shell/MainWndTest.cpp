@@ -138,6 +138,16 @@ TEST_F(MainWndTest, DisplayChangeRefitsToTheNewMonitor) {
   EXPECT_EQ(WindowSize().cy, 960);
 }
 
+TEST_F(MainWndTest, DpiChangeTakesTheSuggestedRectangle) {
+  Start({0, 0, 1366, 768});
+  RECT suggested{100, 50, 1600, 1010};
+  SendMessage(window->GetHWND(), WM_DPICHANGED, MAKELPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(window->CurrentDpi(), 144);
+  EXPECT_EQ(window->GetPaintManager()->GetDPIObj()->GetDPI(), 144);
+  EXPECT_EQ(WindowSize().cx, 1500);
+  EXPECT_EQ(WindowSize().cy, 960);
+}
+
 TEST_F(MainWndTest, InstanceMessageBringsAHiddenWindowBack) {
   Start();
   ShowWindow(window->GetHWND(), SW_HIDE);
