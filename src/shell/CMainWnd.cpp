@@ -134,14 +134,14 @@ constexpr R kSelectRoutes[] = {
     {"LightTab1_RGBdeng_check", Any, &M::ToCurrentPage},
     {"device_select", Any, &M::OnDeviceSelected},
     {"synchro_device_select", Any, &M::Ignore},
-    {"deng_Op_tab", Any, &M::ToCurrentPage},
-    {"key_Op_tab", Any, &M::ToCurrentPage},
-    {"macro_Op_tab", Any, &M::ToCurrentPage},
-    {"system_Op_tab", Any, &M::ToCurrentPage},
-    {"cursor_Op_tab", Any, &M::ToCurrentPage},
-    {"6533_voice_Op_tab", Any, &M::ToCurrentPage},
-    {"magic_Op_tab", Any, &M::ToCurrentPage},
-    {"Virtual7.1_Op_tab", Any, &M::ToCurrentPage},
+    {"deng_Op_tab", Any, &M::OnFunctionTab},
+    {"key_Op_tab", Any, &M::OnFunctionTab},
+    {"macro_Op_tab", Any, &M::OnFunctionTab},
+    {"system_Op_tab", Any, &M::OnFunctionTab},
+    {"cursor_Op_tab", Any, &M::OnFunctionTab},
+    {"6533_voice_Op_tab", Any, &M::OnFunctionTab},
+    {"magic_Op_tab", Any, &M::OnFunctionTab},
+    {"Virtual7.1_Op_tab", Any, &M::OnFunctionTab},
 };
 
 constexpr R kSliderRoutes[] = {
@@ -229,6 +229,17 @@ constexpr CMainWnd::ElementRoute kElementRoutes[] = {
     {"MacroSetControlUI", nullptr, "XML\\CustomControlXML\\MacroControl.xml"},
     {"ShootKeySetControlUI", nullptr, "XML\\CustomControlXML\\ShootControl.xml"},
     {"VirtualSetControlUI", nullptr, "XML\\CustomControlXML\\VirtualSet.xml"},
+};
+
+// The function tab options and the kind each tells its page, in the order
+// the pages number their tabs.
+struct FunctionTab {
+  std::string_view option;
+  int kind;
+};
+constexpr FunctionTab kFunctionTabs[] = {
+    {"deng_Op_tab", 1},   {"key_Op_tab", 2},        {"macro_Op_tab", 3}, {"system_Op_tab", 4},
+    {"cursor_Op_tab", 5}, {"6533_voice_Op_tab", 6}, {"magic_Op_tab", 7}, {"Virtual7.1_Op_tab", 8},
 };
 
 // The nine title-bar controls, found at initialisation.
@@ -505,6 +516,13 @@ void CMainWnd::OnKeyTextEditKillFocus(TNotifyUI&, int) { SendMessage(kHookMessag
 
 void CMainWnd::OnKeyButton(TNotifyUI&, int number) {
   if (CZantroveUSBDevice* page = CurrentPage()) page->showKey(number);
+}
+
+void CMainWnd::OnFunctionTab(TNotifyUI& msg, int) {
+  CZantroveUSBDevice* page = CurrentPage();
+  if (!page || !msg.pSender || msg.wParam == 0) return;
+  for (const FunctionTab& tab : kFunctionTabs)
+    if (Route::EqualNoCase(tab.option, msg.pSender->GetName().str())) page->SelectFunctionTab(tab.kind);
 }
 
 void CMainWnd::ToCurrentPage(TNotifyUI&, int) {

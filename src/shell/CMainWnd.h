@@ -125,6 +125,7 @@ class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
   void OnProfileCombo(TNotifyUI& msg, int number);
   void OnKeyTextEditKillFocus(TNotifyUI& msg, int number);
   void OnKeyButton(TNotifyUI& msg, int number);
+  void OnFunctionTab(TNotifyUI& msg, int number);
   void ToCurrentPage(TNotifyUI& msg, int number);
   void Ignore(TNotifyUI& msg, int number);
 
