@@ -80,7 +80,8 @@ void CChartViewUI::DrawPie(HDC hDC) {
   for (const Item& item : m_items) {
     if (item.value <= 0) continue;
     double sweep = item.value / total * 360.0;
-    CRenderEngine::FillPie(hDC, circle, start, sweep, GetAdjustColor(kSliceColors[index++ % kSliceColorCount]));
+    CRenderEngine::FillPie(hDC, circle, start, sweep,
+                           GetAdjustColor(kSliceColors[index++ % kSliceColorCount]));
     start += sweep;
   }
 }

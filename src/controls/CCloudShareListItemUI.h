@@ -12,7 +12,9 @@ class CCloudShareListItemUI : public CListContainerElementUI {
   ~CCloudShareListItemUI() override = default;
 
   const char* GetClass() const override { return "CloudShareListItemUI"; }
-  void* GetInterface(const char* pstrName) override { return CListContainerElementUI::GetInterface(pstrName); }
+  void* GetInterface(const char* pstrName) override {
+    return CListContainerElementUI::GetInterface(pstrName);
+  }
   bool Activate() override;
   void DoEvent(TEventUI& event) override;
   void DrawItemBk(HDC hDC, const RECT& rcItem) override;

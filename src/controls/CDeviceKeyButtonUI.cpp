@@ -27,6 +27,8 @@ void CDeviceKeyButtonUI::SetAttribute(const char* pstrName, const char* pstrValu
     SetLightImage(v);
   } else if (name.CompareNoCase("keysetimage") == 0) {
     SetKeySetImage(v);
+  } else if (name.CompareNoCase("selectedimage") == 0) {
+    SetSelectedImage(v);
   } else if (name.CompareNoCase("gmnametextcolor") == 0) {
     // Accepted for older skins; the key draws no game-mode name.
   } else {
@@ -37,9 +39,10 @@ void CDeviceKeyButtonUI::SetAttribute(const char* pstrName, const char* pstrValu
 void CDeviceKeyButtonUI::PaintStatusImage(HDC hDC) {
   CButtonUI::PaintStatusImage(hDC);
   if (m_bLightTint && !m_sLightImage.IsEmpty())
-    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, m_sLightImage, nullptr, m_dwLightColor,
-                                   m_nLightLevel, true);
+    CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, m_sLightImage, nullptr,
+                                   m_dwLightColor, m_nLightLevel, true);
   if (!m_bHideKeySetImage && !m_sKeySetImage.IsEmpty()) DrawImage(hDC, m_sKeySetImage);
+  if (m_bSelected && !m_sSelectedImage.IsEmpty()) DrawImage(hDC, m_sSelectedImage);
 }
 
 void CDeviceKeyButtonUI::SetLightImage(const char* pStrImage) {
@@ -66,7 +69,16 @@ void CDeviceKeyButtonUI::SetKeySetImageHidden(bool bHidden) {
   Invalidate();
 }
 
-void CDeviceKeyButtonUI::SetSelected(bool bSelected) { m_bSelected = bSelected; }
+void CDeviceKeyButtonUI::SetSelected(bool bSelected) {
+  if (m_bSelected == bSelected) return;
+  m_bSelected = bSelected;
+  if (!m_sSelectedImage.IsEmpty()) Invalidate();
+}
+
+void CDeviceKeyButtonUI::SetSelectedImage(const char* pStrImage) {
+  m_sSelectedImage = pStrImage;
+  Invalidate();
+}
 
 DWORD CDeviceKeyButtonUI::GetColorValue(int index) const {
   return index >= 0 && index < kColorValueCount ? m_dwColorValues[index] : 0;

@@ -35,6 +35,10 @@ class CDeviceKeyButtonUI : public CButtonUI {
   bool IsKeySetImageHidden() const { return m_bHideKeySetImage; }
   void SetSelected(bool bSelected);
   bool IsSelected() const { return m_bSelected; }
+  // Drawn over the key while it is selected ("selectedimage"), so the user
+  // sees what a rubber band picked.
+  void SetSelectedImage(const char* pStrImage);
+  const CDuiString& GetSelectedImage() const { return m_sSelectedImage; }
 
   // Colours the device pages keep with the key.
   DWORD GetColorValue(int index) const;
@@ -44,6 +48,7 @@ class CDeviceKeyButtonUI : public CButtonUI {
  private:
   CDuiString m_sLightImage;
   CDuiString m_sKeySetImage;
+  CDuiString m_sSelectedImage;
   bool m_bHideKeySetImage = true;
   bool m_bLightTint = false;
   DWORD m_dwLightColor = 255;

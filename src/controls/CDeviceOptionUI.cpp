@@ -21,7 +21,7 @@ constexpr CDeviceOptionUI::DeviceIcon kDeviceIcons[] = {
 }  // namespace
 
 const CDeviceOptionUI::DeviceIcon CDeviceOptionUI::kUnknownIcon = {0, kAnyRole, "unknow_device",
-                                                                    "unknow_device_name_text"};
+                                                                   "unknow_device_name_text"};
 
 const CDeviceOptionUI::DeviceIcon* CDeviceOptionUI::FindIcon(int type, int role) {
   bool typeKnown = false;
@@ -154,6 +154,16 @@ bool CDeviceOptionUI::Activate() {
   if (!CHorizontalLayoutUI::Activate()) return false;
   if (m_pManager) m_pManager->SendNotify(this, DUI_MSGTYPE_SELECTCHANGED);
   return true;
+}
+
+bool CDeviceOptionUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) {
+  // Options of a group are unselected quietly, so the name's colour is
+  // settled when the entry is drawn rather than on a notification.
+  if (m_pName) {
+    DWORD color = IsDeviceSelected() ? kSelectedNameColor : kNameColor;
+    if (m_pName->GetTextColor() != color) m_pName->SetTextColor(color);
+  }
+  return CHorizontalLayoutUI::DoPaint(hDC, rcPaint, pStopControl);
 }
 
 void CDeviceOptionUI::DoEvent(TEventUI& event) {

@@ -27,6 +27,9 @@ class CDeviceOptionUI : public CHorizontalLayoutUI {
   };
   static const DeviceIcon kUnknownIcon;
   static constexpr const char* kIconFolder = "common/device_ico/";
+  // The name of the selected entry is shown in the accent colour.
+  static constexpr DWORD kNameColor = 0xFF9AA3AD;
+  static constexpr DWORD kSelectedNameColor = 0xFF0099FF;
 
   CDeviceOptionUI() = default;
   ~CDeviceOptionUI() override = default;
@@ -36,6 +39,7 @@ class CDeviceOptionUI : public CHorizontalLayoutUI {
   void DoInit() override;
   bool Activate() override;
   void DoEvent(TEventUI& event) override;
+  bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl) override;
 
   // The children by name (null until the entry is in a window).
   COptionUI* GetSelectOption() const { return m_pSelect; }

@@ -7,16 +7,6 @@
 namespace ostrel {
 
 namespace {
-struct CursorName {
-  const char* name;
-  int id;
-};
-constexpr CursorName kCursors[] = {
-    {"arrow", 32512},    {"ibeam", 32513},    {"wait", 32514},   {"cross", 32515}, {"uparrow", 32516},
-    {"size", 32640},     {"icon", 32641},     {"sizenwse", 32642}, {"sizenesw", 32643}, {"sizewe", 32644},
-    {"sizens", 32645},   {"sizeall", 32646},  {"no", 32648},     {"hand", 32649},
-};
-
 // Moves the span [lo, hi) by the pointer's motion `delta` (pointer right =
 // picture right = window left), keeping it inside [0, limit).
 void Pan(LONG* lo, LONG* hi, int delta, int limit) {
@@ -142,9 +132,6 @@ void CHandImgSelectButtonUI::SetAttribute(const char* pstrName, const char* pstr
   const char* v = pstrValue ? pstrValue : "";
   if (name.CompareNoCase("handimage") == 0) {
     SetHandImage(v);
-  } else if (name.CompareNoCase("cursor") == 0) {
-    for (const CursorName& c : kCursors)
-      if (CDuiString(v).CompareNoCase(c.name) == 0) m_nCursor = c.id;
   } else {
     CButtonUI::SetAttribute(pstrName, pstrValue);
   }

@@ -28,8 +28,6 @@ class CHandImgSelectButtonUI : public CButtonUI {
   RECT GetSourceRect() const { return m_rcSource; }
   SIZE GetPictureSize() const { return SIZE{m_nPictureWidth, m_nPictureHeight}; }
   bool IsDragging() const { return m_bDragging; }
-  // The system cursor id chosen by the "cursor" attribute (32512 = arrow).
-  int GetCursor() const { return m_nCursor; }
 
  private:
   void RebuildDrawString();
@@ -44,7 +42,6 @@ class CHandImgSelectButtonUI : public CButtonUI {
   RECT m_rcSource;
   POINT m_ptLast;
   bool m_bDragging = false;
-  int m_nCursor = 32512;
 };
 
 }  // namespace ostrel

@@ -85,6 +85,7 @@ bool CMpDevicePowerUI::UpdatePowerStatus(std::span<const std::uint8_t> record, b
     if (CControlUI* icon = Child("device_phone_type")) {
       icon->SetToolTip(phone.text);
       icon->SetBkImage(phone.image);
+      icon->SetVisible(true);
     }
   }
   if (CControlUI* layout = Child("device_power_Layout")) layout->SetVisible(bPowerPolling);

@@ -51,10 +51,11 @@ void CSelectPanelUI::DoEvent(TEventUI& event) {
 void CSelectPanelUI::ApplySelection() {
   for (CControlUI* child : m_items) {
     if (CDuiString(child->GetClass()) != "DeviceKeyButton") continue;
+    auto* key = static_cast<CDeviceKeyButtonUI*>(child->GetInterface("DeviceKeyButton"));
+    if (!key) continue;
     RECT overlap;
     // IntersectRect answers false for rectangles that only share an edge.
-    bool covered = IntersectRect(&overlap, m_rcSelection, child->GetPos());
-    static_cast<CDeviceKeyButtonUI*>(child)->SetSelected(covered);
+    key->SetSelected(IntersectRect(&overlap, m_rcSelection, child->GetPos()));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "lighting/KeyboardLightAnimator.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "devicelink/DeviceProtocol.h"
@@ -310,13 +311,38 @@ void KeyboardLightAnimator::ReactToKey(int key, int event) {
 
 void KeyboardLightAnimator::OnDeviceKey(int deviceKeyIndex, int event) {
   if (event != 1 && event != 2) return;
-  std::lock_guard lock(mutex_);
-  for (int key = 0; key < kKeyboardKeyCount; ++key) {
-    if (keySlotMap_[key] != deviceKeyIndex) continue;
-    ReactToKey(key, 1);
-    ReactToKey(key, 2);
-    return;
+  std::function<void()> wake;
+  {
+    std::lock_guard lock(mutex_);
+    const int code = setting_.selectItem;
+    if (code != 7 && code != 8 && code != 9) return;
+    for (int key = 0; key < kKeyboardKeyCount; ++key) {
+      if (keySlotMap_[key] != deviceKeyIndex) continue;
+      ReactToKey(key, 1);
+      ReactToKey(key, 2);
+      // The step that draws the reaction is due now.
+      nextMainMs_ = std::numeric_limits<std::int64_t>::min();
+      wake = keyEventWake_;
+      break;
+    }
   }
+  if (wake) wake();
+}
+
+void KeyboardLightAnimator::SetKeyEventWake(std::function<void()> wake) {
+  std::lock_guard lock(mutex_);
+  keyEventWake_ = std::move(wake);
+}
+
+bool KeyboardLightAnimator::KeyEffectIdle() const {
+  const int code = setting_.selectItem;
+  if (code != 7 && code != 8 && code != 9) return false;
+  for (int k = 0; k < kKeyboardKeyCount; ++k)
+    if (main_.intensity[k] != 0 || fx_.reactive[k] != 0) return false;
+  if (code == 7) return true;
+  for (int c = 0; c < kGridColumns; ++c)
+    if (fx_.lu[c] | fx_.ru[c] | fx_.rd[c] | fx_.ld[c]) return false;
+  return true;
 }
 
 // ---- main zone ----------------------------------------------------------------
@@ -740,7 +766,7 @@ std::int64_t KeyboardLightAnimator::MainNext(std::int64_t nowMs) const {
       static_cast<std::int64_t>(
           std::max(LightEffectCodes::ThresholdTicks(kDeviceKeyboard, code, setting_.speed), 1)) *
       kTickMs;
-  if (IsFixedMainEffect(code)) return kNeverDue;
+  if (IsFixedMainEffect(code) || KeyEffectIdle()) return kNeverDue;
   if (IsFlashMainEffect(code))
     return std::max(nowMs + period,
                     main_.lastToggleMs + LightSteps::FlashTimeMs(setting_.speed, kFlashToggleUnitMs));

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -59,8 +60,11 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   void FillSyncColour(LedColour colour) override;
 
   // Key event from the notification reader: usage 0x0500 + index is event
-  // 1, 0x0600 + index event 2.
+  // 1, 0x0600 + index event 2. A key-driven effect with nothing lit is not
+  // due; a key event that lights something calls `wake` (the page passes
+  // its runner's Wake).
   void OnDeviceKey(int deviceKeyIndex, int event);
+  void SetKeyEventWake(std::function<void()> wake);
   static int RemapKey(int key);
 
   // Per-key colours of effect 20. The LED list takes a group's colours.
@@ -112,6 +116,7 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
                 std::span<std::uint8_t> levels, bool& up, std::int64_t nowMs);
   std::int64_t ZoneNext(const Zone& zone, std::int64_t nowMs) const;
   std::int64_t MainNext(std::int64_t nowMs) const;
+  bool KeyEffectIdle() const;
 
   std::uint32_t Random();
   std::uint8_t RandomColourIndex() { return static_cast<std::uint8_t>(Random() % 192); }
@@ -141,6 +146,7 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   std::array<LedColour, kStLedCount> st_{};
   std::array<int, kKeyboardKeyCount> keySlotMap_{};
   std::array<std::uint8_t, kKeyboardKeyCount> keyLedMap_{};
+  std::function<void()> keyEventWake_;
   bool paused_ = false;
   bool pending_ = true;
   std::int64_t nextMainMs_ = 0;

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "lighting/Rgb.h"
+
 namespace ostrel {
 
 struct LedColour {
@@ -15,13 +17,5 @@ struct LedColour {
   friend bool operator==(const LedColour&, const LedColour&) = default;
 };
 static_assert(sizeof(LedColour) == 4);
-
-struct Rgb {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 }  // namespace ostrel

@@ -28,7 +28,7 @@ std::uint32_t LightFrame::PackButtonColour(LedColour entry) {
 }
 
 int LightFrame::Stream(DeviceChannel& channel, std::span<const LedColour> leds) {
-  if (channel.HasLongTimeout()) return 1;
+  if (channel.HasLongTimeout() || leds.empty()) return 1;
   std::array<std::uint8_t, kFrameSize> frame{};
   const std::size_t length = BuildStreamFrame(leds, frame);
   return channel.StreamLedFrame(frame.data(), length);

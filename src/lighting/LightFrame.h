@@ -22,9 +22,9 @@ class LightFrame {
   // The button colour: red | blue << 8 | green << 16.
   static std::uint32_t PackButtonColour(LedColour entry);
   // Builds the frame and sends it with StreamLedFrame unless the channel has
-  // the long time-out (a wireless link cannot carry the stream). Returns the
-  // command's result, 1 when nothing had to be sent; after another result
-  // the caller pauses 200 ms before its next frame.
+  // the long time-out (a wireless link cannot carry the stream) or there are
+  // no LEDs. Returns the command's result, 1 when nothing had to be sent;
+  // after another result the caller pauses 200 ms before its next frame.
   static int Stream(DeviceChannel& channel, std::span<const LedColour> leds);
 };
 

@@ -88,6 +88,32 @@ TEST(KeyboardLight, KeyPressesReactUnderEffectSevenOnly) {
   EXPECT_EQ(breathing.Effects().reactive[30], 0);
 }
 
+// Reactive effects with nothing lit sleep until a key lights something.
+TEST(KeyboardLight, KeyEffectsSleepUntilAKeyEvent) {
+  for (int effect : {7, 8, 9}) {
+    KeyboardLightAnimator kb;
+    int wakes = 0;
+    kb.SetKeyEventWake([&] { ++wakes; });
+    kb.SetLightSetting(Main(effect));
+    EXPECT_EQ(kb.RunDue(0), kNeverDue) << effect;
+    kb.OnDeviceKey(50, 1);
+    EXPECT_EQ(wakes, 1) << effect;
+    EXPECT_EQ(kb.RunDue(1), 1 + 2 * kTickMs) << effect;
+    EXPECT_NE(kb.State().GetLedColour(50).brightness, 0) << effect;
+    std::int64_t now = 1;
+    std::int64_t due = 0;
+    for (int i = 0; i < 400 && due != kNeverDue; ++i) due = kb.RunDue(now += 2 * kTickMs);
+    EXPECT_EQ(due, kNeverDue) << effect;  // faded out: asleep again
+    EXPECT_EQ(kb.State().GetLedColour(50).brightness, 0) << effect;
+  }
+  KeyboardLightAnimator other;
+  int wakes = 0;
+  other.SetKeyEventWake([&] { ++wakes; });
+  other.SetLightSetting(Main(5));
+  other.OnDeviceKey(50, 1);
+  EXPECT_EQ(wakes, 0);
+}
+
 TEST(KeyboardLight, DeviceKeysGoThroughTheSlotMap) {
   KeyboardLightAnimator kb;
   std::array<int, kKeyboardKeyCount> slots{};
@@ -363,6 +389,40 @@ TEST(KeyboardLight, FlashingZonesShareOneToggle) {
   kb.RunDue(1400);
   EXPECT_EQ(kb.State().GetLedColour(0), LedColour{});
   EXPECT_EQ(kb.LogoLeds()[0], LedColour{});
+}
+
+}  // namespace
+}  // namespace ostrel
+
+namespace ostrel {
+namespace {
+
+// The self-running keyboard effects keep lighting keys step after step
+// (the fronts re-seed themselves, the flares restart).
+TEST(KeyboardLight, SelfRunningEffectsKeepGoing) {
+  for (int effect : {10, 13, 14, 15, 16, 21, 27}) {
+    KeyboardLightAnimator kb;
+    kb.SetLightSetting(Main(effect));
+    int darkSteps = 0;
+    for (int i = 0; i < 3000; ++i) {
+      kb.StepMain(i);
+      int lit = 0;
+      for (const LedColour& c : kb.State().Leds()) lit += c.brightness != 0 ? 1 : 0;
+      darkSteps = lit == 0 ? darkSteps + 1 : 0;
+      ASSERT_LT(darkSteps, 60) << "effect " << effect << " went dark at step " << i;
+    }
+  }
+}
+
+TEST(KeyboardLight, ShowRunsThroughItsStagesAndStartsOver) {
+  KeyboardLightAnimator kb;
+  kb.SetLightSetting(Main(14));
+  std::vector<int> stages = {0};
+  for (int i = 0; i < 400 && stages.size() < 6; ++i) {
+    kb.StepMain(i);
+    if (kb.Effects().stage != stages.back()) stages.push_back(kb.Effects().stage);
+  }
+  EXPECT_EQ(stages, (std::vector<int>{0, 1, 2, 3, 4, 0}));
 }
 
 }  // namespace

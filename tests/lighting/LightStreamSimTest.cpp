@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "FakeLightClock.h"
 #include "VendorInterface.h"
 #include "devicelink/DeviceChannel.h"
 #include "devicelink/DeviceProtocol.h"
@@ -12,6 +13,7 @@
 #include "lighting/LightAnimator.h"
 #include "lighting/LightFrame.h"
 #include "lighting/LightMath.h"
+#include "lighting/LightingThread.h"
 
 namespace ostrel {
 namespace {
@@ -66,6 +68,43 @@ TEST_F(LightStreamSim, MouseReceivesTheWaveFrameByFrame) {
     EXPECT_EQ(f[3], 18);  // StreamLedFrame
     EXPECT_EQ(f[4], 18);  // six LEDs, three bytes each
   }
+}
+
+// The pad's runner animates its ring on its own thread; each 50 ms frame the
+// window would push reaches the pad as the runner left the LED list, which a
+// twin animator stepped by hand at the same times reproduces.
+TEST_F(LightStreamSim, MousePadFollowsItsRunner) {
+  ASSERT_NE(Connect("mousepad"), nullptr);
+  LightSetting ring;
+  ring.selectItem = 6;
+  ring.light = 4;
+  ring.speed = 2;
+  ring.fx = 1;
+  ring.multiColor = 1;
+  LightAnimator pad(kDeviceMousePad, 15);
+  LightAnimator twin(kDeviceMousePad, 15);
+  pad.SetLightSetting(ring);
+  twin.SetLightSetting(ring);
+  test::FakeLightClock clock;
+  LightingThread runner(pad, clock, "MS灯光线程设定退出");
+  runner.Start();
+  std::int64_t twinDue = 0;
+  for (std::int64_t frameTime = 50; frameTime <= 300; frameTime += 50) {
+    clock.RunTo(frameTime);
+    while (twinDue <= frameTime) twinDue = twin.RunDue(twinDue);
+    std::array<LedColour, 15> leds{};
+    std::array<LedColour, 15> expected{};
+    pad.CopyLeds(leds);
+    twin.CopyLeds(expected);
+    ASSERT_EQ(leds, expected) << "at " << frameTime;
+    ASSERT_EQ(LightFrame::Stream(channel_, leds), 1);
+    std::array<std::uint8_t, 512> bytes{};
+    LightFrame::BuildStreamFrame(expected, bytes);
+    const Bytes live = device_->State().Contents(devsim::MemoryArea::kLiveFrame);
+    EXPECT_EQ(Bytes(live.begin(), live.begin() + 45), Bytes(bytes.begin(), bytes.begin() + 45)) << frameTime;
+  }
+  runner.Stop();
+  EXPECT_EQ(device_->Log().CommandFrames().size(), 6u);
 }
 
 TEST_F(LightStreamSim, WirelessMouseGetsNoStream) {
