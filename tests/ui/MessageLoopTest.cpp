@@ -186,3 +186,37 @@ TEST_F(UiMessageLoop, QuitInsideAModalLoopReachesTheOuterLoop) {
 
 }  // namespace
 }  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+int g_procCalls = 0;
+UINT_PTR g_procId = 0;
+void CountTimer(HWND, UINT msg, UINT_PTR id, DWORD) {
+  if (msg == WM_TIMER) ++g_procCalls;
+  g_procId = id;
+}
+
+TEST_F(UiMessageLoop, TimerProceduresAreCalledInsteadOfWmTimer) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  g_procCalls = 0;
+  SetTimer(w.GetHWND(), 1031, 50, &CountTimer);
+  Advance(120);
+  EXPECT_EQ(g_procCalls, 2);
+  EXPECT_EQ(g_procId, 1031u);
+  for (const MSG& m : w.custom) EXPECT_FALSE(m.message == WM_TIMER && m.wParam == 1031);
+  KillTimer(w.GetHWND(), 1031);
+}
+
+TEST_F(UiMessageLoop, TopmostFollowsSetWindowPos) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  SetWindowPos(w.GetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_TRUE(CMessageLoop::Instance().Find(w.GetHWND())->topmost);
+  SetWindowPos(w.GetHWND(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_FALSE(CMessageLoop::Instance().Find(w.GetHWND())->topmost);
+}
+
+}  // namespace
+}  // namespace ostrel::test

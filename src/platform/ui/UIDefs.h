@@ -1,7 +1,7 @@
 #pragma once
 // Basic types, message numbers and flags of the toolkit. The numbers are the
-// Windows ones, so handlers written against them read as the program's
-// design expects ("WM_USER + 0x812", "SC_RESTORE", ...).
+// Windows ones, so the program's handlers read as written for Windows
+// ("WM_USER + 0x812", "SC_RESTORE", ...).
 
 #include <cstdint>
 #include <string>
@@ -78,6 +78,9 @@ constexpr LPARAM MAKELPARAM(int lo, int hi) {
 constexpr DWORD RGB(int r, int g, int b) {
   return static_cast<DWORD>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
+
+// Called instead of posting WM_TIMER when a timer is set with one.
+using TIMERPROC = void (*)(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
 
 // A message as the loop carries it.
 struct MSG {
@@ -238,9 +241,9 @@ constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_FRAMECHANGED = 0x0020;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
-inline HWND HWND_TOP() { return nullptr; }
-inline HWND HWND_TOPMOST() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1)); }
-inline HWND HWND_NOTOPMOST() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2)); }
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;
