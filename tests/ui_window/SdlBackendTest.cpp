@@ -105,7 +105,9 @@ TEST_F(WindowSdl, MouseButtonsAndWheelBecomeWindowMessages) {
   const Case cases[] = {
       {"left press", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50), {WM_LBUTTONDOWN}},
       {"left release", Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 50), {WM_LBUTTONUP}},
-      {"second press of a series", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 2), {WM_LBUTTONDBLCLK}},
+      {"second press of a series",
+       Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 2),
+       {WM_LBUTTONDBLCLK}},
       {"third press starts again", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 3), {WM_LBUTTONDOWN}},
       {"right release opens the context menu",
        Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 10, 50),
@@ -116,7 +118,8 @@ TEST_F(WindowSdl, MouseButtonsAndWheelBecomeWindowMessages) {
     SCOPED_TRACE(c.what);
     w.messages.clear();
     Feed(c.event);
-    auto seen = Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MBUTTONDOWN});
+    auto seen =
+        Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MBUTTONDOWN});
     ASSERT_EQ(seen.size(), c.messages.size());
     for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].message, c.messages[i]);
     if (seen[0].message == WM_CONTEXTMENU || seen.size() > 1) {
@@ -154,9 +157,15 @@ TEST_F(WindowSdl, KeysAndTextInputBecomeKeyAndCharacterMessages) {
     std::uint32_t flags;
   };
   const Expected expected[] = {
-      {WM_KEYDOWN, 'A', 1},          {WM_KEYDOWN, 'A', 0x40000001u}, {WM_KEYUP, 'A', 0xC0000001u},
-      {WM_KEYDOWN, VK_RETURN, 1},    {WM_CHAR, VK_RETURN, 1},        {WM_KEYDOWN, 'C', 1},
-      {WM_CHAR, 'a', 1},             {WM_CHAR, 0xE9, 1},             {WM_CHAR, 0x4E2D, 1},
+      {WM_KEYDOWN, 'A', 1},
+      {WM_KEYDOWN, 'A', 0x40000001u},
+      {WM_KEYUP, 'A', 0xC0000001u},
+      {WM_KEYDOWN, VK_RETURN, 1},
+      {WM_CHAR, VK_RETURN, 1},
+      {WM_KEYDOWN, 'C', 1},
+      {WM_CHAR, 'a', 1},
+      {WM_CHAR, 0xE9, 1},
+      {WM_CHAR, 0x4E2D, 1},
       {WM_CHAR, 0x1F600, 1},
   };
   ASSERT_EQ(seen.size(), std::size(expected));

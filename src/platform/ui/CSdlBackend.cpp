@@ -27,22 +27,18 @@ struct KeyMapping {
   UINT vk;
 };
 constexpr KeyMapping kKeyMap[] = {
-    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},           {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN},  {SDLK_ESCAPE, VK_ESCAPE},     {SDLK_SPACE, VK_SPACE},
-    {SDLK_PAGEUP, VK_PRIOR},     {SDLK_PAGEDOWN, VK_NEXT},     {SDLK_END, VK_END},
-    {SDLK_HOME, VK_HOME},        {SDLK_LEFT, VK_LEFT},         {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},      {SDLK_DOWN, VK_DOWN},         {SDLK_DELETE, VK_DELETE},
-    {SDLK_INSERT, 0x2D},         {SDLK_LSHIFT, VK_SHIFT},      {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},     {SDLK_LALT, VK_MENU},
-    {SDLK_RALT, VK_MENU},        {SDLK_PAUSE, 0x13},           {SDLK_CAPSLOCK, 0x14},
-    {SDLK_PRINTSCREEN, 0x2C},    {SDLK_LGUI, 0x5B},            {SDLK_RGUI, 0x5C},
-    {SDLK_APPLICATION, 0x5D},    {SDLK_NUMLOCKCLEAR, 0x90},    {SDLK_SCROLLLOCK, 0x91},
-    {SDLK_KP_MULTIPLY, 0x6A},    {SDLK_KP_PLUS, 0x6B},         {SDLK_KP_MINUS, 0x6D},
-    {SDLK_KP_PERIOD, 0x6E},      {SDLK_KP_DIVIDE, 0x6F},       {SDLK_SEMICOLON, 0xBA},
-    {SDLK_EQUALS, 0xBB},         {SDLK_COMMA, 0xBC},           {SDLK_MINUS, 0xBD},
-    {SDLK_PERIOD, 0xBE},         {SDLK_SLASH, 0xBF},           {SDLK_BACKQUOTE, 0xC0},
-    {SDLK_LEFTBRACKET, 0xDB},    {SDLK_BACKSLASH, 0xDC},       {SDLK_RIGHTBRACKET, 0xDD},
-    {SDLK_QUOTE, 0xDE},
+    {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},      {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_ESCAPE, VK_ESCAPE},  {SDLK_SPACE, VK_SPACE},  {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},        {SDLK_HOME, VK_HOME},    {SDLK_LEFT, VK_LEFT},     {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},    {SDLK_DOWN, VK_DOWN},    {SDLK_DELETE, VK_DELETE}, {SDLK_INSERT, 0x2D},
+    {SDLK_LSHIFT, VK_SHIFT},   {SDLK_RSHIFT, VK_SHIFT}, {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},      {SDLK_RALT, VK_MENU},    {SDLK_PAUSE, 0x13},       {SDLK_CAPSLOCK, 0x14},
+    {SDLK_PRINTSCREEN, 0x2C},  {SDLK_LGUI, 0x5B},       {SDLK_RGUI, 0x5C},        {SDLK_APPLICATION, 0x5D},
+    {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B},
+    {SDLK_KP_MINUS, 0x6D},     {SDLK_KP_PERIOD, 0x6E},  {SDLK_KP_DIVIDE, 0x6F},   {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB},       {SDLK_COMMA, 0xBC},      {SDLK_MINUS, 0xBD},       {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},        {SDLK_BACKQUOTE, 0xC0},  {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
 };
 
 // Keys whose character SDL does not deliver as text input.
@@ -334,9 +330,9 @@ _cairo_surface* CSdlBackend::CaptureWindow(HWND hwnd) const {
   if (!target) return nullptr;
   cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, target->w, target->h);
   cairo_surface_flush(copy);
-  SDL_Surface* wrapped = SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(copy), target->w,
-                                                            target->h, 32, cairo_image_surface_get_stride(copy),
-                                                            SDL_PIXELFORMAT_RGB888);
+  SDL_Surface* wrapped =
+      SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(copy), target->w, target->h, 32,
+                                         cairo_image_surface_get_stride(copy), SDL_PIXELFORMAT_RGB888);
   if (wrapped) {
     SDL_SetSurfaceBlendMode(target, SDL_BLENDMODE_NONE);
     SDL_BlitSurface(target, nullptr, wrapped, nullptr);
@@ -436,7 +432,8 @@ SDL_HitTestResult CSdlBackend::HitTest(HWND hwnd, POINT client) const {
   return SDL_HITTEST_NORMAL;
 }
 
-SDL_HitTestResult SDLCALL CSdlBackend::HitTestCallback(SDL_Window* window, const SDL_Point* area, void* data) {
+SDL_HitTestResult SDLCALL CSdlBackend::HitTestCallback(SDL_Window* window, const SDL_Point* area,
+                                                       void* data) {
   auto* self = static_cast<CSdlBackend*>(data);
   HWND hwnd = static_cast<HWND>(SDL_GetWindowData(window, "ostrel.hwnd"));
   if (!hwnd || !area) return SDL_HITTEST_NORMAL;
@@ -612,7 +609,8 @@ void CSdlBackend::TranslateKey(HWND hwnd, const SDL_KeyboardEvent& event) {
   Loop().Post(hwnd, message, vk, static_cast<LPARAM>(flags));
   bool ctrl = (event.keysym.mod & KMOD_CTRL) != 0;
   if (down && !alt && !ctrl &&
-      std::find(std::begin(kControlCharacters), std::end(kControlCharacters), vk) != std::end(kControlCharacters))
+      std::find(std::begin(kControlCharacters), std::end(kControlCharacters), vk) !=
+          std::end(kControlCharacters))
     Loop().Post(hwnd, WM_CHAR, vk, static_cast<LPARAM>(flags));
 }
 
