@@ -232,6 +232,30 @@ TEST_F(UiRender, OnlyDirtyControlsAreRepainted) {
   EXPECT_TRUE(Near(Px(50, 25), 0xFF0000FF));
 }
 
+TEST_F(UiRender, HslImagesFollowTheAdjustment) {
+  Open(R"(<HorizontalLayout><Control bkimage="file='common/masked.png' hsl='true'"/>
+      <Control bkimage="common/masked.png"/></HorizontalLayout>)",
+       100, 20);
+  CPaintManagerUI::SetHSL(true, 180 + 120, 100, 100);  // magenta turns yellow, green turns blue
+  window_->GetPaintManager()->RenderToImage();
+  EXPECT_TRUE(Near(Px(25, 10), 0xFFFFFF00)) << std::hex << Px(25, 10);
+  EXPECT_TRUE(Near(Px(75, 10), 0xFFFF00FF)) << std::hex << Px(75, 10);
+  CPaintManagerUI::SetHSL(false, 180, 100, 100);
+  window_->GetPaintManager()->RenderToImage();
+  EXPECT_TRUE(Near(Px(25, 10), 0xFFFF00FF));
+}
+
+TEST_F(UiRender, RoundWindowCornersStayTransparent) {
+  window_ = std::make_unique<UiTestWindow>(
+      R"(<Window size="100,60" roundcorner="20,20"><Control bkcolor="#FF1C1F24"/></Window>)");
+  ASSERT_NE(window_->CreateShown(), nullptr);
+  window_->GetPaintManager()->RenderToImage();
+  EXPECT_EQ(Px(0, 0) >> 24, 0u);
+  EXPECT_EQ(Px(99, 59) >> 24, 0u);
+  EXPECT_TRUE(Near(Px(50, 30), 0xFF1C1F24));
+  EXPECT_TRUE(Near(Px(10, 0), 0xFF1C1F24));
+}
+
 TEST_F(UiRender, FrameIsWrittenAsPng) {
   UiTestWindow* w = Open(R"(<Control bkcolor="#FF0099FF"/>)", 30, 20);
   std::filesystem::path out = TestRoot() / "frame.png";

@@ -405,6 +405,19 @@ void CControlUI::ReportUnknownAttribute(const char* pstrName) const {
   DebugPrintf("ui: unknown attribute '%s' on %s '%s'", pstrName, GetClass(), m_sName.GetData());
 }
 
+int CControlUI::ParseCursor(const char* pstrValue) {
+  static constexpr struct {
+    const char* name;
+    int id;
+  } kCursors[] = {{"arrow", 32512},    {"ibeam", 32513},  {"wait", 32514},   {"cross", 32515},
+                  {"uparrow", 32516},  {"size", 32640},   {"icon", 32641},   {"sizenwse", 32642},
+                  {"sizenesw", 32643}, {"sizewe", 32644}, {"sizens", 32645}, {"sizeall", 32646},
+                  {"no", 32648},       {"hand", 32649}};
+  for (const auto& c : kCursors)
+    if (CDuiString(pstrValue).CompareNoCase(c.name) == 0) return c.id;
+  return 0;
+}
+
 DWORD CControlUI::ParseColor(const char* pstrValue) {
   if (!pstrValue) return 0;
   while (*pstrValue == ' ') ++pstrValue;
@@ -540,7 +553,12 @@ void CControlUI::SetAttribute(const char* pstrName, const char* pstrValue) {
   } else if (is("virtualwnd")) {
     SetVirtualWnd(v);
   } else if (is("cursor")) {
-    // The pointer shape belongs to the window backend; nothing to keep here.
+    int cursor = ParseCursor(v);
+    if (cursor) {
+      SetCursor(cursor);
+    } else {
+      DebugPrintf("ui: unknown cursor '%s' on %s '%s'", v, GetClass(), m_sName.GetData());
+    }
   } else if (is("style")) {
     const char* style = m_pManager ? m_pManager->GetStyle(v) : nullptr;
     if (style) {

@@ -117,6 +117,13 @@ class CControlUI {
   void SetToolTipWidth(int nWidth) { m_nTooltipWidth = nWidth; }
   int GetToolTipWidth() const { return m_nTooltipWidth; }
 
+  // The pointer shape over the control (a system cursor id, 32512 = arrow);
+  // "cursor" takes the names arrow, ibeam, wait, cross, uparrow, size, icon,
+  // sizenwse, sizenesw, sizewe, sizens, sizeall, no, hand.
+  virtual int GetCursor() const { return m_nCursor; }
+  void SetCursor(int nCursor) { m_nCursor = nCursor; }
+  static int ParseCursor(const char* pstrValue);
+
   char GetShortcut() const { return m_chShortcut; }
   void SetShortcut(char ch) { m_chShortcut = ch; }
   bool IsContextMenuUsed() const { return m_bMenuUsed; }
@@ -216,6 +223,7 @@ class CControlUI {
   bool m_bInited = false;
   char m_chShortcut = 0;
   int m_nTooltipWidth = 300;
+  int m_nCursor = 32512;
   RECT m_rcItem;
   RECT m_rcPadding;
   RECT m_rcFloat;

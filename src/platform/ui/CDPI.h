@@ -3,7 +3,7 @@
 
 namespace ostrel {
 
-// Scaling of layout pixels (designed at 96 DPI) to device pixels.
+// Scaling of layout pixels (laid out at 96 DPI) to device pixels.
 class CDPI {
  public:
   static constexpr int kDefaultDPI = 96;
@@ -11,7 +11,7 @@ class CDPI {
   int GetDPI() const { return dpi_; }
   // Accepts 48 ... 480; other values are ignored (false).
   bool SetDPI(int dpi);
-  // Percent of the design size (100 at 96 DPI, 150 at 144 DPI).
+  // Percent of the layout size (100 at 96 DPI, 150 at 144 DPI).
   int GetScale() const { return dpi_ * 100 / kDefaultDPI; }
 
   int Scale(int value) const;

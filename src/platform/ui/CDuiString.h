@@ -10,7 +10,7 @@ namespace ostrel {
 class CDuiString {
  public:
   CDuiString() = default;
-  CDuiString(const char* text) : text_(text ? text : "") {}  // NOLINT: implicit by design
+  CDuiString(const char* text) : text_(text ? text : "") {}  // NOLINT: implicit on purpose
   CDuiString(const char* text, int length);
   CDuiString(std::string text) : text_(std::move(text)) {}  // NOLINT
   CDuiString(std::string_view text) : text_(text) {}        // NOLINT
@@ -23,7 +23,7 @@ class CDuiString {
   const char* GetData() const { return text_.c_str(); }
   const std::string& str() const { return text_; }
   std::string& str() { return text_; }
-  operator const char*() const { return text_.c_str(); }  // NOLINT: the design passes strings as C text
+  operator const char*() const { return text_.c_str(); }  // NOLINT: the program passes strings as C text
 
   void Append(std::string_view text) { text_.append(text); }
   void Assign(std::string_view text) { text_.assign(text); }

@@ -16,6 +16,9 @@ class CEditUI : public CLabelUI {
   const char* GetClass() const override { return "EditUI"; }
   void* GetInterface(const char* pstrName) override;
   UINT GetControlFlags() const override;
+  int GetCursor() const override {
+    return m_nCursor == 32512 ? 32513 : m_nCursor;
+  }  // text fields show the I-beam
 
   void SetText(const char* pstrText) override;
   CDuiString GetText() const override { return m_sText; }

@@ -27,6 +27,8 @@ class CHeadlessBackend : public IWindowBackend {
   void BringToFront(HWND hwnd) override;
   void Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) override;
   void SetMouseCapture(HWND hwnd, bool captured) override;
+  void SetCursor(HWND, int cursorId) override { cursor_id_ = cursorId; }
+  int CursorId() const { return cursor_id_; }
   void ShowToolTip(HWND hwnd, const std::string& text, const RECT& around) override;
   void HideToolTip(HWND hwnd) override;
   POINT GetCursorPos() const override { return cursor_; }
@@ -73,6 +75,7 @@ class CHeadlessBackend : public IWindowBackend {
   HWND foreground_ = nullptr;
   std::string tooltip_;
   std::string clipboard_;
+  int cursor_id_ = 32512;
   int presents_ = 0;
   RECT last_dirty_;
   std::function<bool()> idle_;

@@ -58,7 +58,9 @@ void CMessageLoop::SetBackend(std::unique_ptr<IWindowBackend> backend) {
   if (backend) backend_ = std::move(backend);
 }
 
-std::uint64_t CMessageLoop::Now() const { return virtual_clock_ ? virtual_now_ : SteadyMs() - start_ms_; }
+std::uint64_t CMessageLoop::Now() const {
+  return virtual_clock_ ? virtual_now_.load() : SteadyMs() - start_ms_;
+}
 
 DWORD CMessageLoop::GetTickCount() const { return static_cast<DWORD>(Now()); }
 
@@ -478,7 +480,7 @@ void CMessageLoop::AdvanceClock(DWORD ms) {
   PumpPending();
   for (;;) {
     std::uint64_t next = target;
-    for (const Timer& t : timers_) next = std::min(next, std::max(t.due, virtual_now_));
+    for (const Timer& t : timers_) next = std::min(next, std::max(t.due, virtual_now_.load()));
     virtual_now_ = next;
     PumpPending();
     if (next >= target) break;

@@ -4,6 +4,7 @@
 // loop that dispatches them on the UI thread. Worker threads may post and
 // send; everything else belongs to the UI thread.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -142,8 +143,9 @@ class CMessageLoop {
   std::unordered_map<std::string, UINT> registered_;
   UINT next_registered_ = kFirstRegisteredMessage;
 
-  bool virtual_clock_ = false;
-  std::uint64_t virtual_now_ = 0;
+  std::atomic<bool> virtual_clock_{false};
+  // Read by workers that post (the message time); moved only by the UI thread.
+  std::atomic<std::uint64_t> virtual_now_{0};
   std::uint64_t start_ms_ = 0;
 };
 

@@ -25,6 +25,8 @@ short CPaintManagerUI::s_L = 100;
 
 namespace {
 
+constexpr double kHalfPi = 1.57079632679489661923;
+
 // Window timer ids of the paint manager itself, far above control timers.
 constexpr UINT_PTR kHoverTimerId = 0x7FFF0001;
 // Posted to run queued asynchronous notifications.
@@ -801,6 +803,7 @@ void CPaintManagerUI::Paint() {
   std::vector<RECT> dirty;
   dirty.swap(m_dirty);
   cairo_t* cr = cairo_create(m_frame);
+  SIZE round = GetRoundCorner();
   RECT presented{};
   for (const RECT& d : dirty) {
     RECT r;
@@ -811,6 +814,27 @@ void CPaintManagerUI::Paint() {
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    if (round.cx > 0 && round.cy > 0) {
+      // The window's corners stay transparent.
+      double rx = round.cx / 2.0;
+      double ry = round.cy / 2.0;
+      double w = client.right;
+      double h = client.bottom;
+      cairo_new_path(cr);
+      const double corners[4][4] = {{w - rx, ry, -kHalfPi, 0},
+                                    {w - rx, h - ry, 0, kHalfPi},
+                                    {rx, h - ry, kHalfPi, 2 * kHalfPi},
+                                    {rx, ry, 2 * kHalfPi, 3 * kHalfPi}};
+      for (const auto& c : corners) {
+        cairo_save(cr);
+        cairo_translate(cr, c[0], c[1]);
+        cairo_scale(cr, rx, ry);
+        cairo_arc(cr, 0, 0, 1, c[2], c[3]);
+        cairo_restore(cr);
+      }
+      cairo_close_path(cr);
+      cairo_clip(cr);
+    }
     m_pRoot->Paint(cr, r, nullptr);
     cairo_restore(cr);
     UnionRect(&presented, presented, r);
@@ -1129,6 +1153,14 @@ void CPaintManagerUI::DispatchMouse(UINT uMsg, WPARAM wParam, LPARAM lParam) {
       CControlUI* hover = FindControl(pt);
       if (hover && hover->GetManager() != this) return;
       UpdateHover(hover, pt, wParam);
+      {
+        CControlUI* shape = m_pEventClick ? m_pEventClick : hover;
+        int cursor = shape && shape->IsEnabled() ? shape->GetCursor() : 32512;
+        if (cursor != m_nCursor) {
+          m_nCursor = cursor;
+          CMessageLoop::Instance().Backend()->SetCursor(m_hWndPaint, cursor);
+        }
+      }
       event.Type = UIEVENT_MOUSEMOVE;
       if (m_pEventClick) {
         event.pSender = m_pEventClick;

@@ -236,6 +236,7 @@ class CPaintManagerUI {
   bool m_bCtrl = false;
   bool m_bShift = false;
   bool m_bAlt = false;
+  int m_nCursor = 32512;
   POINT m_ptLastMousePos{-1, -1};
   SIZE m_szInitWindow;
   SIZE m_szMinWindow;

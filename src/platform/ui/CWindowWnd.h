@@ -19,9 +19,9 @@ class CWindowWnd {
   CWindowWnd& operator=(const CWindowWnd&) = delete;
 
   HWND GetHWND() const { return m_hWnd; }
-  operator HWND() const { return m_hWnd; }  // NOLINT: the design passes windows as handles
+  operator HWND() const { return m_hWnd; }  // NOLINT: the program passes windows as handles
 
-  // Window classes need no registration here; kept so callers read as designed.
+  // Window classes need no registration here; kept so callers read as usual.
   bool RegisterWindowClass() { return true; }
   bool RegisterSuperclass() { return true; }
 

@@ -38,6 +38,9 @@ class IWindowBackend {
   // A finished frame: `surface` holds the whole client area, `dirty` the part that changed.
   virtual void Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) = 0;
   virtual void SetMouseCapture(HWND hwnd, bool captured) = 0;
+  // The pointer shape over the window: a system cursor id (IDC_ARROW 32512,
+  // IDC_IBEAM 32513, IDC_HAND 32649 ...).
+  virtual void SetCursor(HWND hwnd, int cursorId) = 0;
   virtual void ShowToolTip(HWND hwnd, const std::string& text, const RECT& around) = 0;
   virtual void HideToolTip(HWND hwnd) = 0;
   virtual POINT GetCursorPos() const = 0;

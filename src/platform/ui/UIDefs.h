@@ -1,7 +1,7 @@
 #pragma once
 // Basic types, message numbers and flags of the toolkit. The numbers are the
-// Windows ones, so handlers written against them read as the program's
-// design expects ("WM_USER + 0x812", "SC_RESTORE", ...).
+// Windows ones, so the program's handlers read as written for Windows
+// ("WM_USER + 0x812", "SC_RESTORE", ...).
 
 #include <cstdint>
 #include <string>
