@@ -21,7 +21,7 @@ namespace {
 constexpr const char* kLayout = R"(<Window size="300,200" caption="0,0,0,30" sizebox="4,4,4,4">
   <VerticalLayout bkcolor="#FF14161A">
     <HorizontalLayout height="30"><Control/><Button name="closebtn" width="30" bkcolor="#FF262A31"/></HorizontalLayout>
-    <Button name="ok" height="40" text="OK" tooltip="confirms" bkcolor="#FF0099FF"/>
+    <Button name="ok" height="40" text="OK" tooltip="confirms" cursor="hand" bkcolor="#FF0099FF"/>
     <Edit name="field" height="28"/>
     <Label name="plain" height="28" text="plain"/>
     <Control/>
@@ -256,7 +256,8 @@ TEST_F(WindowSdl, PointerShapeFollowsTheControlUnderIt) {
     SDL_SystemCursor expected;
   };
   const Case cases[] = {
-      {"button", w.CenterOf("ok"), SDL_SYSTEM_CURSOR_HAND},
+      {"button asking for the hand", w.CenterOf("ok"), SDL_SYSTEM_CURSOR_HAND},
+      {"caption keeps the arrow", {100, 15}, SDL_SYSTEM_CURSOR_ARROW},
       {"edit", w.CenterOf("field"), SDL_SYSTEM_CURSOR_IBEAM},
       {"label", w.CenterOf("plain"), SDL_SYSTEM_CURSOR_ARROW},
       {"size box corner", {298, 198}, SDL_SYSTEM_CURSOR_SIZENWSE},

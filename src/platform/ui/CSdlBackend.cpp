@@ -9,9 +9,7 @@
 #include <filesystem>
 
 #include "platform/os/DebugLog.h"
-#include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
-#include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CSdlToolTip.h"
 #include "platform/ui/WindowApi.h"
 
@@ -64,6 +62,28 @@ constexpr HitMapping kHitMap[] = {
 
 constexpr int kAcceptedDpi[] = {48, 72, 96, 120, 144, 168, 192};
 
+// The system cursor ids the controls use, as SDL's shapes.
+struct CursorMapping {
+  int id;
+  SDL_SystemCursor sdl;
+};
+constexpr CursorMapping kCursorMap[] = {
+    {32512, SDL_SYSTEM_CURSOR_ARROW},     {32513, SDL_SYSTEM_CURSOR_IBEAM},
+    {32514, SDL_SYSTEM_CURSOR_WAIT},      {32515, SDL_SYSTEM_CURSOR_CROSSHAIR},
+    {32516, SDL_SYSTEM_CURSOR_ARROW},     {32640, SDL_SYSTEM_CURSOR_SIZEALL},
+    {32641, SDL_SYSTEM_CURSOR_ARROW},     {32642, SDL_SYSTEM_CURSOR_SIZENWSE},
+    {32643, SDL_SYSTEM_CURSOR_SIZENESW},  {32644, SDL_SYSTEM_CURSOR_SIZEWE},
+    {32645, SDL_SYSTEM_CURSOR_SIZENS},    {32646, SDL_SYSTEM_CURSOR_SIZEALL},
+    {32648, SDL_SYSTEM_CURSOR_NO},        {32649, SDL_SYSTEM_CURSOR_HAND},
+    {32650, SDL_SYSTEM_CURSOR_WAITARROW},
+};
+
+SDL_SystemCursor SystemCursor(int id) {
+  for (const CursorMapping& m : kCursorMap)
+    if (m.id == id) return m.sdl;
+  return SDL_SYSTEM_CURSOR_ARROW;
+}
+
 UINT VirtualKey(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<UINT>('A' + (key - SDLK_a));
   if (key >= SDLK_0 && key <= SDLK_9) return static_cast<UINT>('0' + (key - SDLK_0));
@@ -109,12 +129,6 @@ void ForEachCodePoint(const char* text, Fn fn) {
 }
 
 RECT ToRect(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
-
-CPaintManagerUI* ManagerOf(HWND hwnd) {
-  for (CPaintManagerUI* pm : CPaintManagerUI::GetPaintManagers())
-    if (pm->GetPaintWindow() == hwnd) return pm;
-  return nullptr;
-}
 
 }  // namespace
 
@@ -440,31 +454,36 @@ SDL_HitTestResult SDLCALL CSdlBackend::HitTestCallback(SDL_Window* window, const
   return self->HitTest(hwnd, POINT{area->x, area->y});
 }
 
+void CSdlBackend::SetCursor(HWND hwnd, int cursorId) {
+  Native* native = Find(hwnd);
+  if (!native) return;
+  native->cursor_id = cursorId;
+  if (!native->over_frame) ApplyCursor(SystemCursor(cursorId));
+}
+
 void CSdlBackend::UpdateCursor(HWND hwnd, POINT client) {
-  SDL_SystemCursor shape = SDL_SYSTEM_CURSOR_ARROW;
+  Native* native = Find(hwnd);
   WindowRecord* rec = Loop().Find(hwnd);
-  if (rec && rec->enabled) {
+  if (!native || !rec) return;
+  // Over the size box the frame's shape wins; elsewhere the control's.
+  SDL_SystemCursor shape = SystemCursor(native->cursor_id);
+  native->over_frame = false;
+  if (!rec->enabled) {
+    shape = SDL_SYSTEM_CURSOR_ARROW;
+  } else {
     LRESULT ht =
         Loop().Send(hwnd, WM_NCHITTEST, 0, MAKELPARAM(client.x + rec->rect.left, client.y + rec->rect.top));
-    bool frame = false;
     for (const HitMapping& m : kHitMap) {
-      if (m.ht == ht) {
+      if (m.ht == ht && m.ht != HTCAPTION) {
         shape = m.cursor;
-        frame = true;
-      }
-    }
-    if (!frame) {
-      CPaintManagerUI* pm = ManagerOf(hwnd);
-      CControlUI* control = pm ? pm->FindControl(client) : nullptr;
-      if (control && control->IsEnabled()) {
-        if (std::strstr(control->GetClass(), "Edit") != nullptr) {
-          shape = SDL_SYSTEM_CURSOR_IBEAM;
-        } else if (control->GetControlFlags() & UIFLAG_SETCURSOR) {
-          shape = SDL_SYSTEM_CURSOR_HAND;
-        }
+        native->over_frame = true;
       }
     }
   }
+  ApplyCursor(shape);
+}
+
+void CSdlBackend::ApplyCursor(SDL_SystemCursor shape) {
   if (shape == cursor_shape_ && !cursors_.empty()) return;
   cursor_shape_ = shape;
   SDL_Cursor*& cursor = cursors_[shape];

@@ -40,6 +40,7 @@ class CSdlBackend : public IWindowBackend {
   void BringToFront(HWND hwnd) override;
   void Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) override;
   void SetMouseCapture(HWND hwnd, bool captured) override;
+  void SetCursor(HWND hwnd, int cursorId) override;
   void ShowToolTip(HWND hwnd, const std::string& text, const RECT& around) override;
   void HideToolTip(HWND hwnd) override;
   POINT GetCursorPos() const override;
@@ -71,6 +72,8 @@ class CSdlBackend : public IWindowBackend {
     _cairo_surface* frame = nullptr;  // last presented frame, for exposes
     bool tool = false;
     int dpi = 96;
+    int cursor_id = 32512;  // the paint manager's choice (IDC_ARROW)
+    bool over_frame = false;
     RECT suggested{};  // WM_DPICHANGED's lParam points here
   };
   CSdlBackend();
@@ -81,6 +84,7 @@ class CSdlBackend : public IWindowBackend {
   void TranslateMouseButton(HWND hwnd, const SDL_MouseButtonEvent& event);
   void TranslateKey(HWND hwnd, const SDL_KeyboardEvent& event);
   void UpdateCursor(HWND hwnd, POINT client);
+  void ApplyCursor(SDL_SystemCursor shape);
   void CheckDisplays();
   void CheckWindowDpi(HWND hwnd, Native& native);
   void SettleFocus();
