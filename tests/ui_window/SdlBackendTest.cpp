@@ -318,6 +318,37 @@ TEST_F(WindowSdl, ScreenAndMonitorComeFromTheDisplay) {
   EXPECT_TRUE(EqualRect(m, RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h}));
 }
 
+TEST_F(WindowSdl, DisplayAndDpiChangesReachTheWindows) {
+  std::vector<CSdlBackend::Display> displays{{RECT{0, 0, 1024, 768}, 96}};
+  backend->SetDisplaySource([&] { return displays; });
+  SDL_Event changed{};
+  changed.type = SDL_DISPLAYEVENT;
+  Feed(changed);
+  EXPECT_EQ(w.CountMessages(WM_DISPLAYCHANGE), 0) << "nothing changed yet";
+
+  displays = {{RECT{0, 0, 1920, 1080}, 97}, {RECT{1920, 0, 3840, 1080}, 142}};
+  Feed(changed);
+  ASSERT_EQ(w.CountMessages(WM_DISPLAYCHANGE), 1);
+  for (const MSG& m : w.messages) {
+    if (m.message != WM_DISPLAYCHANGE) continue;
+    EXPECT_EQ(LOWORD(m.lParam), 1920);
+    EXPECT_EQ(HIWORD(m.lParam), 1080);
+  }
+  EXPECT_EQ(w.CountMessages(WM_DPICHANGED), 0) << "97 dots are still the 96 step";
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+
+  // Dragged onto the denser monitor: the window hears its new DPI and the suggested rectangle.
+  Feed(WindowEvent(SDL_WINDOWEVENT_MOVED, 2000, 100));
+  EXPECT_TRUE(EqualRect(GetMonitorRect(w.GetHWND()), RECT{1920, 0, 3840, 1080}));
+  const MSG* dpi = nullptr;
+  for (const MSG& m : w.messages)
+    if (m.message == WM_DPICHANGED) dpi = &m;
+  ASSERT_NE(dpi, nullptr);
+  EXPECT_EQ(LOWORD(dpi->wParam), 144);
+  const RECT* suggested = reinterpret_cast<const RECT*>(dpi->lParam);
+  EXPECT_TRUE(EqualRect(*suggested, RECT{2000, 100, 2450, 400}));
+}
+
 TEST_F(WindowSdl, APostFromAnotherThreadEndsTheWait) {
   constexpr UINT kPing = WM_USER + 77;
   std::thread worker([h = w.GetHWND()] {

@@ -84,6 +84,13 @@ SDL_SystemCursor SystemCursor(int id) {
   return SDL_SYSTEM_CURSOR_ARROW;
 }
 
+int NearestDpiStep(int dpi) {
+  int nearest = kAcceptedDpi[0];
+  for (int step : kAcceptedDpi)
+    if (std::abs(step - dpi) < std::abs(nearest - dpi)) nearest = step;
+  return nearest;
+}
+
 UINT VirtualKey(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<UINT>('A' + (key - SDLK_a));
   if (key >= SDLK_0 && key <= SDLK_9) return static_cast<UINT>('0' + (key - SDLK_0));
@@ -225,10 +232,7 @@ bool CSdlBackend::CreateNativeWindow(HWND hwnd, const WindowCreateParams& params
   SDL_SetWindowHitTest(window, &CSdlBackend::HitTestCallback, this);
   if (const Native* owner = Find(params.owner); owner && owner->window)
     SDL_SetWindowModalFor(window, owner->window);  // transient for its owner
-  int display = SDL_GetWindowDisplayIndex(window);
-  float hdpi = 0;
-  if (display >= 0 && SDL_GetDisplayDPI(display, nullptr, &hdpi, nullptr) == 0 && hdpi > 0)
-    native.dpi = static_cast<int>(std::lround(hdpi));
+  if (const Display* display = DisplayFor(hwnd)) native.dpi = display->dpi;
   return true;
 }
 
@@ -380,11 +384,52 @@ POINT CSdlBackend::GetCursorPos() const {
 }
 
 RECT CSdlBackend::GetMonitorRect(HWND hwnd) const {
-  int display = 0;
-  if (const Native* native = Find(hwnd)) display = std::max(0, SDL_GetWindowDisplayIndex(native->window));
-  SDL_Rect bounds{0, 0, 0, 0};
-  if (SDL_GetDisplayBounds(display, &bounds) != 0) return RECT{0, 0, 1024, 768};
-  return ToRect(bounds);
+  const Display* display = DisplayFor(hwnd);
+  return display ? display->bounds : RECT{0, 0, 1024, 768};
+}
+
+std::vector<CSdlBackend::Display> CSdlBackend::QueryDisplays() const {
+  if (display_source_) return display_source_();
+  std::vector<Display> out;
+  int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+    Display d{ToRect(r), 96};
+    float hdpi = 0;
+    if (SDL_GetDisplayDPI(i, nullptr, &hdpi, nullptr) == 0 && hdpi > 0)
+      d.dpi = static_cast<int>(std::lround(hdpi));
+    out.push_back(d);
+  }
+  return out;
+}
+
+const CSdlBackend::Display* CSdlBackend::DisplayFor(HWND hwnd) const {
+  if (displays_.empty()) return nullptr;
+  WindowRecord* rec = hwnd ? Loop().Find(hwnd) : nullptr;
+  if (!rec) return &displays_.front();
+  // The monitor holding the window's centre, else the nearest one.
+  POINT c{(rec->rect.left + rec->rect.right) / 2, (rec->rect.top + rec->rect.bottom) / 2};
+  const Display* best = &displays_.front();
+  long long best_distance = -1;
+  for (const Display& d : displays_) {
+    if (PtInRect(d.bounds, c)) return &d;
+    long long dx = std::max<long long>({d.bounds.left - c.x, 0, c.x - d.bounds.right + 1});
+    long long dy = std::max<long long>({d.bounds.top - c.y, 0, c.y - d.bounds.bottom + 1});
+    long long distance = dx * dx + dy * dy;
+    if (best_distance < 0 || distance < best_distance) {
+      best = &d;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+void CSdlBackend::SetDisplaySource(std::function<std::vector<Display>()> source) {
+  display_source_ = std::move(source);
+  displays_ = QueryDisplays();
+  for (auto& [hwnd, native] : windows_)
+    if (const Display* d = DisplayFor(hwnd)) native.dpi = d->dpi;
 }
 
 void CSdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
@@ -721,50 +766,37 @@ void CSdlBackend::SettleFocus() {
 }
 
 void CSdlBackend::CheckDisplays() {
-  std::map<int, SDL_Rect> now;
-  int count = SDL_GetNumVideoDisplays();
-  for (int i = 0; i < count; ++i) {
-    SDL_Rect r;
-    if (SDL_GetDisplayBounds(i, &r) == 0) now[i] = r;
-  }
+  std::vector<Display> now = QueryDisplays();
   bool first = displays_.empty();
   bool changed = now.size() != displays_.size();
-  for (const auto& [i, r] : now) {
-    auto it = displays_.find(i);
-    if (it == displays_.end() || std::memcmp(&it->second, &r, sizeof r) != 0) changed = true;
-  }
+  for (std::size_t i = 0; !changed && i < now.size(); ++i)
+    changed = !EqualRect(now[i].bounds, displays_[i].bounds) || now[i].dpi != displays_[i].dpi;
   displays_ = now;
-  if (first || !changed) return;
-  SDL_Rect primary = now.count(0) ? now[0] : SDL_Rect{0, 0, 0, 0};
+  if (first || !changed || now.empty()) return;
+  RECT primary = now.front().bounds;
   for (HWND hwnd : Loop().Windows()) {
     WindowRecord* rec = Loop().Find(hwnd);
     if (!rec || rec->owner) continue;
-    Loop().Post(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(primary.w, primary.h));
+    Loop().Post(hwnd, WM_DISPLAYCHANGE, 32,
+                MAKELPARAM(primary.right - primary.left, primary.bottom - primary.top));
   }
   for (auto& [hwnd, native] : windows_) CheckWindowDpi(hwnd, native);
 }
 
 void CSdlBackend::CheckWindowDpi(HWND hwnd, Native& native) {
-  int display = SDL_GetWindowDisplayIndex(native.window);
-  float hdpi = 0;
-  if (display < 0 || SDL_GetDisplayDPI(display, nullptr, &hdpi, nullptr) != 0 || hdpi <= 0) return;
-  int dpi = static_cast<int>(std::lround(hdpi));
-  // Physical DPI wanders by a few dots between monitors of the same class;
-  // the program only distinguishes its fixed steps.
-  int nearest = kAcceptedDpi[0];
-  for (int step : kAcceptedDpi)
-    if (std::abs(step - dpi) < std::abs(nearest - dpi)) nearest = step;
-  int old_nearest = kAcceptedDpi[0];
-  for (int step : kAcceptedDpi)
-    if (std::abs(step - native.dpi) < std::abs(old_nearest - native.dpi)) old_nearest = step;
-  native.dpi = dpi;
-  if (nearest == old_nearest) return;
+  const Display* display = DisplayFor(hwnd);
   WindowRecord* rec = Loop().Find(hwnd);
-  if (!rec) return;
-  int w = (rec->rect.right - rec->rect.left) * nearest / old_nearest;
-  int h = (rec->rect.bottom - rec->rect.top) * nearest / old_nearest;
+  if (!display || !rec) return;
+  // Physical DPI wanders by a few dots between monitors of the same class;
+  // the program only tells its fixed steps apart.
+  int now = NearestDpiStep(display->dpi);
+  int before = NearestDpiStep(native.dpi);
+  native.dpi = display->dpi;
+  if (now == before) return;
+  int w = (rec->rect.right - rec->rect.left) * now / before;
+  int h = (rec->rect.bottom - rec->rect.top) * now / before;
   native.suggested = RECT{rec->rect.left, rec->rect.top, rec->rect.left + w, rec->rect.top + h};
-  Loop().Post(hwnd, WM_DPICHANGED, MAKELPARAM(nearest, nearest), reinterpret_cast<LPARAM>(&native.suggested));
+  Loop().Post(hwnd, WM_DPICHANGED, MAKELPARAM(now, now), reinterpret_cast<LPARAM>(&native.suggested));
 }
 
 }  // namespace ostrel
