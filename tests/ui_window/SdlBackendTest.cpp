@@ -21,7 +21,7 @@ namespace {
 constexpr const char* kLayout = R"(<Window size="300,200" caption="0,0,0,30" sizebox="4,4,4,4">
   <VerticalLayout bkcolor="#FF14161A">
     <HorizontalLayout height="30"><Control/><Button name="closebtn" width="30" bkcolor="#FF262A31"/></HorizontalLayout>
-    <Button name="ok" height="40" text="OK" tooltip="confirms" bkcolor="#FF0099FF"/>
+    <Button name="ok" height="40" text="OK" tooltip="confirms" cursor="hand" bkcolor="#FF0099FF"/>
     <Edit name="field" height="28"/>
     <Label name="plain" height="28" text="plain"/>
     <Control/>
@@ -105,7 +105,9 @@ TEST_F(WindowSdl, MouseButtonsAndWheelBecomeWindowMessages) {
   const Case cases[] = {
       {"left press", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50), {WM_LBUTTONDOWN}},
       {"left release", Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 50), {WM_LBUTTONUP}},
-      {"second press of a series", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 2), {WM_LBUTTONDBLCLK}},
+      {"second press of a series",
+       Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 2),
+       {WM_LBUTTONDBLCLK}},
       {"third press starts again", Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 50, 3), {WM_LBUTTONDOWN}},
       {"right release opens the context menu",
        Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, 10, 50),
@@ -116,7 +118,8 @@ TEST_F(WindowSdl, MouseButtonsAndWheelBecomeWindowMessages) {
     SCOPED_TRACE(c.what);
     w.messages.clear();
     Feed(c.event);
-    auto seen = Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MBUTTONDOWN});
+    auto seen =
+        Only({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONUP, WM_CONTEXTMENU, WM_MBUTTONDOWN});
     ASSERT_EQ(seen.size(), c.messages.size());
     for (std::size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i].message, c.messages[i]);
     if (seen[0].message == WM_CONTEXTMENU || seen.size() > 1) {
@@ -154,9 +157,15 @@ TEST_F(WindowSdl, KeysAndTextInputBecomeKeyAndCharacterMessages) {
     std::uint32_t flags;
   };
   const Expected expected[] = {
-      {WM_KEYDOWN, 'A', 1},          {WM_KEYDOWN, 'A', 0x40000001u}, {WM_KEYUP, 'A', 0xC0000001u},
-      {WM_KEYDOWN, VK_RETURN, 1},    {WM_CHAR, VK_RETURN, 1},        {WM_KEYDOWN, 'C', 1},
-      {WM_CHAR, 'a', 1},             {WM_CHAR, 0xE9, 1},             {WM_CHAR, 0x4E2D, 1},
+      {WM_KEYDOWN, 'A', 1},
+      {WM_KEYDOWN, 'A', 0x40000001u},
+      {WM_KEYUP, 'A', 0xC0000001u},
+      {WM_KEYDOWN, VK_RETURN, 1},
+      {WM_CHAR, VK_RETURN, 1},
+      {WM_KEYDOWN, 'C', 1},
+      {WM_CHAR, 'a', 1},
+      {WM_CHAR, 0xE9, 1},
+      {WM_CHAR, 0x4E2D, 1},
       {WM_CHAR, 0x1F600, 1},
   };
   ASSERT_EQ(seen.size(), std::size(expected));
@@ -247,7 +256,8 @@ TEST_F(WindowSdl, PointerShapeFollowsTheControlUnderIt) {
     SDL_SystemCursor expected;
   };
   const Case cases[] = {
-      {"button", w.CenterOf("ok"), SDL_SYSTEM_CURSOR_HAND},
+      {"button asking for the hand", w.CenterOf("ok"), SDL_SYSTEM_CURSOR_HAND},
+      {"caption keeps the arrow", {100, 15}, SDL_SYSTEM_CURSOR_ARROW},
       {"edit", w.CenterOf("field"), SDL_SYSTEM_CURSOR_IBEAM},
       {"label", w.CenterOf("plain"), SDL_SYSTEM_CURSOR_ARROW},
       {"size box corner", {298, 198}, SDL_SYSTEM_CURSOR_SIZENWSE},
@@ -306,6 +316,37 @@ TEST_F(WindowSdl, ScreenAndMonitorComeFromTheDisplay) {
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), bounds.h);
   RECT m = GetMonitorRect(w.GetHWND());
   EXPECT_TRUE(EqualRect(m, RECT{bounds.x, bounds.y, bounds.x + bounds.w, bounds.y + bounds.h}));
+}
+
+TEST_F(WindowSdl, DisplayAndDpiChangesReachTheWindows) {
+  std::vector<CSdlBackend::Display> displays{{RECT{0, 0, 1024, 768}, 96}};
+  backend->SetDisplaySource([&] { return displays; });
+  SDL_Event changed{};
+  changed.type = SDL_DISPLAYEVENT;
+  Feed(changed);
+  EXPECT_EQ(w.CountMessages(WM_DISPLAYCHANGE), 0) << "nothing changed yet";
+
+  displays = {{RECT{0, 0, 1920, 1080}, 97}, {RECT{1920, 0, 3840, 1080}, 142}};
+  Feed(changed);
+  ASSERT_EQ(w.CountMessages(WM_DISPLAYCHANGE), 1);
+  for (const MSG& m : w.messages) {
+    if (m.message != WM_DISPLAYCHANGE) continue;
+    EXPECT_EQ(LOWORD(m.lParam), 1920);
+    EXPECT_EQ(HIWORD(m.lParam), 1080);
+  }
+  EXPECT_EQ(w.CountMessages(WM_DPICHANGED), 0) << "97 dots are still the 96 step";
+  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
+
+  // Dragged onto the denser monitor: the window hears its new DPI and the suggested rectangle.
+  Feed(WindowEvent(SDL_WINDOWEVENT_MOVED, 2000, 100));
+  EXPECT_TRUE(EqualRect(GetMonitorRect(w.GetHWND()), RECT{1920, 0, 3840, 1080}));
+  const MSG* dpi = nullptr;
+  for (const MSG& m : w.messages)
+    if (m.message == WM_DPICHANGED) dpi = &m;
+  ASSERT_NE(dpi, nullptr);
+  EXPECT_EQ(LOWORD(dpi->wParam), 144);
+  const RECT* suggested = reinterpret_cast<const RECT*>(dpi->lParam);
+  EXPECT_TRUE(EqualRect(*suggested, RECT{2000, 100, 2450, 400}));
 }
 
 TEST_F(WindowSdl, APostFromAnotherThreadEndsTheWait) {

@@ -108,7 +108,8 @@ TEST_F(TrayIcon, ClicksArriveAsTheCallbackMessageWithTheMouseMessage) {
     const char* method;
     LPARAM mouse;
   };
-  const Case cases[] = {{"Activate", WM_LBUTTONUP}, {"ContextMenu", WM_RBUTTONUP}, {"SecondaryActivate", WM_MBUTTONUP}};
+  const Case cases[] = {
+      {"Activate", WM_LBUTTONUP}, {"ContextMenu", WM_RBUTTONUP}, {"SecondaryActivate", WM_MBUTTONUP}};
   int expected = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.method);

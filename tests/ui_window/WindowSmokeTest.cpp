@@ -16,8 +16,8 @@
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CScreenshot.h"
-#include "support/TestEnvironment.h"
 #include "platform/ui/WindowApi.h"
+#include "support/TestEnvironment.h"
 
 namespace ostrel::test {
 namespace {
@@ -97,9 +97,8 @@ TEST_F(WindowSmoke, AMenuItemClickSendsItsCommandToTheOpener) {
   RecordingWindow owner{kOwnerLayout};
   ASSERT_NE(owner.Open(nullptr, 50, 40), nullptr);
   ASSERT_TRUE(Shown(owner));
-  CMenuWnd* menu =
-      CMenuWnd::CreateMenu(kMenuLayout, POINT{600, 500}, owner.GetPaintManager(), nullptr,
-                           eMenuAlignment_Right | eMenuAlignment_Bottom);
+  CMenuWnd* menu = CMenuWnd::CreateMenu(kMenuLayout, POINT{600, 500}, owner.GetPaintManager(), nullptr,
+                                        eMenuAlignment_Right | eMenuAlignment_Bottom);
   ASSERT_NE(menu, nullptr);
   HWND hmenu = menu->GetHWND();
   RECT rc{};

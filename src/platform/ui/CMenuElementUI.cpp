@@ -12,7 +12,9 @@ constexpr DWORD kHoverColor = 0xFF30353D;
 constexpr DWORD kPushedColor = 0xFF0078C8;
 constexpr int kCheckRoom = 24;
 
-bool ParseFlag(const char* v) { return v && (CDuiString(v).CompareNoCase("true") == 0 || CDuiString(v) == "1"); }
+bool ParseFlag(const char* v) {
+  return v && (CDuiString(v).CompareNoCase("true") == 0 || CDuiString(v) == "1");
+}
 }  // namespace
 
 CMenuElementUI::CMenuElementUI() {

@@ -13,6 +13,19 @@ namespace ostrel {
 CMenuWnd* CMenuWnd::s_openMenu = nullptr;
 const CMenuWnd* CMenuWnd::s_finalised = nullptr;
 
+namespace {
+const bool kChecked = true;
+const bool kUnchecked = false;
+}  // namespace
+
+void* CMenuWnd::CheckedValue() { return const_cast<bool*>(&kChecked); }
+void* CMenuWnd::UncheckedValue() { return const_cast<bool*>(&kUnchecked); }
+
+bool CMenuWnd::IsCheckedIn(const CheckInfo& info, const char* name, bool fallback) {
+  void* value = info.Find(name);
+  return value ? *static_cast<const bool*>(value) : fallback;
+}
+
 RECT CMenuWnd::PlaceMenu(POINT point, SIZE size, DWORD alignment, const RECT& monitor) {
   auto place = [](int at, int extent, bool before, int low, int high) {
     int start = before ? at - extent : at;
@@ -92,8 +105,8 @@ CControlUI* CMenuWnd::CreateControl(const char* pstrClass) {
 void CMenuWnd::InitWindow() {
   if (!m_pCheckInfo) return;
   for (CControlUI* c : m_pm.FindSubControlsByClass(nullptr, "MenuElementUI")) {
-    auto it = m_pCheckInfo->find(c->GetName().str());
-    if (it != m_pCheckInfo->end()) static_cast<CMenuElementUI*>(c)->SetChecked(it->second);
+    auto* item = static_cast<CMenuElementUI*>(c);
+    item->SetChecked(IsCheckedIn(*m_pCheckInfo, item->GetName().GetData(), item->IsChecked()));
   }
 }
 
@@ -106,7 +119,8 @@ void CMenuWnd::Notify(TNotifyUI& msg) {
       if (item->IsCheckable()) {
         checked = !checked;
         item->SetChecked(checked);
-        if (m_pCheckInfo) (*m_pCheckInfo)[item->GetName().str()] = checked;
+        if (m_pCheckInfo)
+          m_pCheckInfo->Set(item->GetName().GetData(), checked ? CheckedValue() : UncheckedValue());
       }
       MenuCmd* cmd = NewMenuCmd(item->GetName().GetData(), item->GetUserData().GetData(),
                                 item->GetText().GetData(), checked);

@@ -8,9 +8,9 @@
 //
 // One menu is open at a time; opening another closes the first.
 
-#include <map>
 #include <string>
 
+#include "platform/ui/CStdStringPtrMap.h"
 #include "platform/ui/MenuCmd.h"
 #include "platform/ui/WindowImplBase.h"
 
@@ -25,8 +25,12 @@ enum MenuAlignment : DWORD {
 
 class CMenuWnd : public WindowImplBase {
  public:
-  // Check states of checkable items by item name, kept by the opener.
-  using CheckInfo = std::map<std::string, bool>;
+  // Check states of checkable items, kept by the opener by item name: each
+  // value points to a bool (CheckedValue / UncheckedValue).
+  using CheckInfo = CStdStringPtrMap;
+  static void* CheckedValue();
+  static void* UncheckedValue();
+  static bool IsCheckedIn(const CheckInfo& info, const char* name, bool fallback);
 
   CMenuWnd() = default;
 

@@ -9,9 +9,7 @@
 #include <filesystem>
 
 #include "platform/os/DebugLog.h"
-#include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
-#include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CSdlToolTip.h"
 #include "platform/ui/WindowApi.h"
 
@@ -27,22 +25,18 @@ struct KeyMapping {
   UINT vk;
 };
 constexpr KeyMapping kKeyMap[] = {
-    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},           {SDLK_RETURN, VK_RETURN},
-    {SDLK_KP_ENTER, VK_RETURN},  {SDLK_ESCAPE, VK_ESCAPE},     {SDLK_SPACE, VK_SPACE},
-    {SDLK_PAGEUP, VK_PRIOR},     {SDLK_PAGEDOWN, VK_NEXT},     {SDLK_END, VK_END},
-    {SDLK_HOME, VK_HOME},        {SDLK_LEFT, VK_LEFT},         {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},      {SDLK_DOWN, VK_DOWN},         {SDLK_DELETE, VK_DELETE},
-    {SDLK_INSERT, 0x2D},         {SDLK_LSHIFT, VK_SHIFT},      {SDLK_RSHIFT, VK_SHIFT},
-    {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},     {SDLK_LALT, VK_MENU},
-    {SDLK_RALT, VK_MENU},        {SDLK_PAUSE, 0x13},           {SDLK_CAPSLOCK, 0x14},
-    {SDLK_PRINTSCREEN, 0x2C},    {SDLK_LGUI, 0x5B},            {SDLK_RGUI, 0x5C},
-    {SDLK_APPLICATION, 0x5D},    {SDLK_NUMLOCKCLEAR, 0x90},    {SDLK_SCROLLLOCK, 0x91},
-    {SDLK_KP_MULTIPLY, 0x6A},    {SDLK_KP_PLUS, 0x6B},         {SDLK_KP_MINUS, 0x6D},
-    {SDLK_KP_PERIOD, 0x6E},      {SDLK_KP_DIVIDE, 0x6F},       {SDLK_SEMICOLON, 0xBA},
-    {SDLK_EQUALS, 0xBB},         {SDLK_COMMA, 0xBC},           {SDLK_MINUS, 0xBD},
-    {SDLK_PERIOD, 0xBE},         {SDLK_SLASH, 0xBF},           {SDLK_BACKQUOTE, 0xC0},
-    {SDLK_LEFTBRACKET, 0xDB},    {SDLK_BACKSLASH, 0xDC},       {SDLK_RIGHTBRACKET, 0xDD},
-    {SDLK_QUOTE, 0xDE},
+    {SDLK_BACKSPACE, VK_BACK}, {SDLK_TAB, VK_TAB},      {SDLK_RETURN, VK_RETURN}, {SDLK_KP_ENTER, VK_RETURN},
+    {SDLK_ESCAPE, VK_ESCAPE},  {SDLK_SPACE, VK_SPACE},  {SDLK_PAGEUP, VK_PRIOR},  {SDLK_PAGEDOWN, VK_NEXT},
+    {SDLK_END, VK_END},        {SDLK_HOME, VK_HOME},    {SDLK_LEFT, VK_LEFT},     {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},    {SDLK_DOWN, VK_DOWN},    {SDLK_DELETE, VK_DELETE}, {SDLK_INSERT, 0x2D},
+    {SDLK_LSHIFT, VK_SHIFT},   {SDLK_RSHIFT, VK_SHIFT}, {SDLK_LCTRL, VK_CONTROL}, {SDLK_RCTRL, VK_CONTROL},
+    {SDLK_LALT, VK_MENU},      {SDLK_RALT, VK_MENU},    {SDLK_PAUSE, 0x13},       {SDLK_CAPSLOCK, 0x14},
+    {SDLK_PRINTSCREEN, 0x2C},  {SDLK_LGUI, 0x5B},       {SDLK_RGUI, 0x5C},        {SDLK_APPLICATION, 0x5D},
+    {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B},
+    {SDLK_KP_MINUS, 0x6D},     {SDLK_KP_PERIOD, 0x6E},  {SDLK_KP_DIVIDE, 0x6F},   {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB},       {SDLK_COMMA, 0xBC},      {SDLK_MINUS, 0xBD},       {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},        {SDLK_BACKQUOTE, 0xC0},  {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
 };
 
 // Keys whose character SDL does not deliver as text input.
@@ -67,6 +61,35 @@ constexpr HitMapping kHitMap[] = {
 };
 
 constexpr int kAcceptedDpi[] = {48, 72, 96, 120, 144, 168, 192};
+
+// The system cursor ids the controls use, as SDL's shapes.
+struct CursorMapping {
+  int id;
+  SDL_SystemCursor sdl;
+};
+constexpr CursorMapping kCursorMap[] = {
+    {32512, SDL_SYSTEM_CURSOR_ARROW},     {32513, SDL_SYSTEM_CURSOR_IBEAM},
+    {32514, SDL_SYSTEM_CURSOR_WAIT},      {32515, SDL_SYSTEM_CURSOR_CROSSHAIR},
+    {32516, SDL_SYSTEM_CURSOR_ARROW},     {32640, SDL_SYSTEM_CURSOR_SIZEALL},
+    {32641, SDL_SYSTEM_CURSOR_ARROW},     {32642, SDL_SYSTEM_CURSOR_SIZENWSE},
+    {32643, SDL_SYSTEM_CURSOR_SIZENESW},  {32644, SDL_SYSTEM_CURSOR_SIZEWE},
+    {32645, SDL_SYSTEM_CURSOR_SIZENS},    {32646, SDL_SYSTEM_CURSOR_SIZEALL},
+    {32648, SDL_SYSTEM_CURSOR_NO},        {32649, SDL_SYSTEM_CURSOR_HAND},
+    {32650, SDL_SYSTEM_CURSOR_WAITARROW},
+};
+
+SDL_SystemCursor SystemCursor(int id) {
+  for (const CursorMapping& m : kCursorMap)
+    if (m.id == id) return m.sdl;
+  return SDL_SYSTEM_CURSOR_ARROW;
+}
+
+int NearestDpiStep(int dpi) {
+  int nearest = kAcceptedDpi[0];
+  for (int step : kAcceptedDpi)
+    if (std::abs(step - dpi) < std::abs(nearest - dpi)) nearest = step;
+  return nearest;
+}
 
 UINT VirtualKey(SDL_Keycode key) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<UINT>('A' + (key - SDLK_a));
@@ -113,12 +136,6 @@ void ForEachCodePoint(const char* text, Fn fn) {
 }
 
 RECT ToRect(const SDL_Rect& r) { return RECT{r.x, r.y, r.x + r.w, r.y + r.h}; }
-
-CPaintManagerUI* ManagerOf(HWND hwnd) {
-  for (CPaintManagerUI* pm : CPaintManagerUI::GetPaintManagers())
-    if (pm->GetPaintWindow() == hwnd) return pm;
-  return nullptr;
-}
 
 }  // namespace
 
@@ -215,10 +232,7 @@ bool CSdlBackend::CreateNativeWindow(HWND hwnd, const WindowCreateParams& params
   SDL_SetWindowHitTest(window, &CSdlBackend::HitTestCallback, this);
   if (const Native* owner = Find(params.owner); owner && owner->window)
     SDL_SetWindowModalFor(window, owner->window);  // transient for its owner
-  int display = SDL_GetWindowDisplayIndex(window);
-  float hdpi = 0;
-  if (display >= 0 && SDL_GetDisplayDPI(display, nullptr, &hdpi, nullptr) == 0 && hdpi > 0)
-    native.dpi = static_cast<int>(std::lround(hdpi));
+  if (const Display* display = DisplayFor(hwnd)) native.dpi = display->dpi;
   return true;
 }
 
@@ -334,9 +348,9 @@ _cairo_surface* CSdlBackend::CaptureWindow(HWND hwnd) const {
   if (!target) return nullptr;
   cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, target->w, target->h);
   cairo_surface_flush(copy);
-  SDL_Surface* wrapped = SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(copy), target->w,
-                                                            target->h, 32, cairo_image_surface_get_stride(copy),
-                                                            SDL_PIXELFORMAT_RGB888);
+  SDL_Surface* wrapped =
+      SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(copy), target->w, target->h, 32,
+                                         cairo_image_surface_get_stride(copy), SDL_PIXELFORMAT_RGB888);
   if (wrapped) {
     SDL_SetSurfaceBlendMode(target, SDL_BLENDMODE_NONE);
     SDL_BlitSurface(target, nullptr, wrapped, nullptr);
@@ -370,11 +384,52 @@ POINT CSdlBackend::GetCursorPos() const {
 }
 
 RECT CSdlBackend::GetMonitorRect(HWND hwnd) const {
-  int display = 0;
-  if (const Native* native = Find(hwnd)) display = std::max(0, SDL_GetWindowDisplayIndex(native->window));
-  SDL_Rect bounds{0, 0, 0, 0};
-  if (SDL_GetDisplayBounds(display, &bounds) != 0) return RECT{0, 0, 1024, 768};
-  return ToRect(bounds);
+  const Display* display = DisplayFor(hwnd);
+  return display ? display->bounds : RECT{0, 0, 1024, 768};
+}
+
+std::vector<CSdlBackend::Display> CSdlBackend::QueryDisplays() const {
+  if (display_source_) return display_source_();
+  std::vector<Display> out;
+  int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect r;
+    if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+    Display d{ToRect(r), 96};
+    float hdpi = 0;
+    if (SDL_GetDisplayDPI(i, nullptr, &hdpi, nullptr) == 0 && hdpi > 0)
+      d.dpi = static_cast<int>(std::lround(hdpi));
+    out.push_back(d);
+  }
+  return out;
+}
+
+const CSdlBackend::Display* CSdlBackend::DisplayFor(HWND hwnd) const {
+  if (displays_.empty()) return nullptr;
+  WindowRecord* rec = hwnd ? Loop().Find(hwnd) : nullptr;
+  if (!rec) return &displays_.front();
+  // The monitor holding the window's centre, else the nearest one.
+  POINT c{(rec->rect.left + rec->rect.right) / 2, (rec->rect.top + rec->rect.bottom) / 2};
+  const Display* best = &displays_.front();
+  long long best_distance = -1;
+  for (const Display& d : displays_) {
+    if (PtInRect(d.bounds, c)) return &d;
+    long long dx = std::max<long long>({d.bounds.left - c.x, 0, c.x - d.bounds.right + 1});
+    long long dy = std::max<long long>({d.bounds.top - c.y, 0, c.y - d.bounds.bottom + 1});
+    long long distance = dx * dx + dy * dy;
+    if (best_distance < 0 || distance < best_distance) {
+      best = &d;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+void CSdlBackend::SetDisplaySource(std::function<std::vector<Display>()> source) {
+  display_source_ = std::move(source);
+  displays_ = QueryDisplays();
+  for (auto& [hwnd, native] : windows_)
+    if (const Display* d = DisplayFor(hwnd)) native.dpi = d->dpi;
 }
 
 void CSdlBackend::SetClipboardText(const std::string& text) { SDL_SetClipboardText(text.c_str()); }
@@ -436,38 +491,44 @@ SDL_HitTestResult CSdlBackend::HitTest(HWND hwnd, POINT client) const {
   return SDL_HITTEST_NORMAL;
 }
 
-SDL_HitTestResult SDLCALL CSdlBackend::HitTestCallback(SDL_Window* window, const SDL_Point* area, void* data) {
+SDL_HitTestResult SDLCALL CSdlBackend::HitTestCallback(SDL_Window* window, const SDL_Point* area,
+                                                       void* data) {
   auto* self = static_cast<CSdlBackend*>(data);
   HWND hwnd = static_cast<HWND>(SDL_GetWindowData(window, "ostrel.hwnd"));
   if (!hwnd || !area) return SDL_HITTEST_NORMAL;
   return self->HitTest(hwnd, POINT{area->x, area->y});
 }
 
+void CSdlBackend::SetCursor(HWND hwnd, int cursorId) {
+  Native* native = Find(hwnd);
+  if (!native) return;
+  native->cursor_id = cursorId;
+  if (!native->over_frame) ApplyCursor(SystemCursor(cursorId));
+}
+
 void CSdlBackend::UpdateCursor(HWND hwnd, POINT client) {
-  SDL_SystemCursor shape = SDL_SYSTEM_CURSOR_ARROW;
+  Native* native = Find(hwnd);
   WindowRecord* rec = Loop().Find(hwnd);
-  if (rec && rec->enabled) {
+  if (!native || !rec) return;
+  // Over the size box the frame's shape wins; elsewhere the control's.
+  SDL_SystemCursor shape = SystemCursor(native->cursor_id);
+  native->over_frame = false;
+  if (!rec->enabled) {
+    shape = SDL_SYSTEM_CURSOR_ARROW;
+  } else {
     LRESULT ht =
         Loop().Send(hwnd, WM_NCHITTEST, 0, MAKELPARAM(client.x + rec->rect.left, client.y + rec->rect.top));
-    bool frame = false;
     for (const HitMapping& m : kHitMap) {
-      if (m.ht == ht) {
+      if (m.ht == ht && m.ht != HTCAPTION) {
         shape = m.cursor;
-        frame = true;
-      }
-    }
-    if (!frame) {
-      CPaintManagerUI* pm = ManagerOf(hwnd);
-      CControlUI* control = pm ? pm->FindControl(client) : nullptr;
-      if (control && control->IsEnabled()) {
-        if (std::strstr(control->GetClass(), "Edit") != nullptr) {
-          shape = SDL_SYSTEM_CURSOR_IBEAM;
-        } else if (control->GetControlFlags() & UIFLAG_SETCURSOR) {
-          shape = SDL_SYSTEM_CURSOR_HAND;
-        }
+        native->over_frame = true;
       }
     }
   }
+  ApplyCursor(shape);
+}
+
+void CSdlBackend::ApplyCursor(SDL_SystemCursor shape) {
   if (shape == cursor_shape_ && !cursors_.empty()) return;
   cursor_shape_ = shape;
   SDL_Cursor*& cursor = cursors_[shape];
@@ -612,7 +673,8 @@ void CSdlBackend::TranslateKey(HWND hwnd, const SDL_KeyboardEvent& event) {
   Loop().Post(hwnd, message, vk, static_cast<LPARAM>(flags));
   bool ctrl = (event.keysym.mod & KMOD_CTRL) != 0;
   if (down && !alt && !ctrl &&
-      std::find(std::begin(kControlCharacters), std::end(kControlCharacters), vk) != std::end(kControlCharacters))
+      std::find(std::begin(kControlCharacters), std::end(kControlCharacters), vk) !=
+          std::end(kControlCharacters))
     Loop().Post(hwnd, WM_CHAR, vk, static_cast<LPARAM>(flags));
 }
 
@@ -704,50 +766,37 @@ void CSdlBackend::SettleFocus() {
 }
 
 void CSdlBackend::CheckDisplays() {
-  std::map<int, SDL_Rect> now;
-  int count = SDL_GetNumVideoDisplays();
-  for (int i = 0; i < count; ++i) {
-    SDL_Rect r;
-    if (SDL_GetDisplayBounds(i, &r) == 0) now[i] = r;
-  }
+  std::vector<Display> now = QueryDisplays();
   bool first = displays_.empty();
   bool changed = now.size() != displays_.size();
-  for (const auto& [i, r] : now) {
-    auto it = displays_.find(i);
-    if (it == displays_.end() || std::memcmp(&it->second, &r, sizeof r) != 0) changed = true;
-  }
+  for (std::size_t i = 0; !changed && i < now.size(); ++i)
+    changed = !EqualRect(now[i].bounds, displays_[i].bounds) || now[i].dpi != displays_[i].dpi;
   displays_ = now;
-  if (first || !changed) return;
-  SDL_Rect primary = now.count(0) ? now[0] : SDL_Rect{0, 0, 0, 0};
+  if (first || !changed || now.empty()) return;
+  RECT primary = now.front().bounds;
   for (HWND hwnd : Loop().Windows()) {
     WindowRecord* rec = Loop().Find(hwnd);
     if (!rec || rec->owner) continue;
-    Loop().Post(hwnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(primary.w, primary.h));
+    Loop().Post(hwnd, WM_DISPLAYCHANGE, 32,
+                MAKELPARAM(primary.right - primary.left, primary.bottom - primary.top));
   }
   for (auto& [hwnd, native] : windows_) CheckWindowDpi(hwnd, native);
 }
 
 void CSdlBackend::CheckWindowDpi(HWND hwnd, Native& native) {
-  int display = SDL_GetWindowDisplayIndex(native.window);
-  float hdpi = 0;
-  if (display < 0 || SDL_GetDisplayDPI(display, nullptr, &hdpi, nullptr) != 0 || hdpi <= 0) return;
-  int dpi = static_cast<int>(std::lround(hdpi));
-  // Physical DPI wanders by a few dots between monitors of the same class;
-  // the program only distinguishes its fixed steps.
-  int nearest = kAcceptedDpi[0];
-  for (int step : kAcceptedDpi)
-    if (std::abs(step - dpi) < std::abs(nearest - dpi)) nearest = step;
-  int old_nearest = kAcceptedDpi[0];
-  for (int step : kAcceptedDpi)
-    if (std::abs(step - native.dpi) < std::abs(old_nearest - native.dpi)) old_nearest = step;
-  native.dpi = dpi;
-  if (nearest == old_nearest) return;
+  const Display* display = DisplayFor(hwnd);
   WindowRecord* rec = Loop().Find(hwnd);
-  if (!rec) return;
-  int w = (rec->rect.right - rec->rect.left) * nearest / old_nearest;
-  int h = (rec->rect.bottom - rec->rect.top) * nearest / old_nearest;
+  if (!display || !rec) return;
+  // Physical DPI wanders by a few dots between monitors of the same class;
+  // the program only tells its fixed steps apart.
+  int now = NearestDpiStep(display->dpi);
+  int before = NearestDpiStep(native.dpi);
+  native.dpi = display->dpi;
+  if (now == before) return;
+  int w = (rec->rect.right - rec->rect.left) * now / before;
+  int h = (rec->rect.bottom - rec->rect.top) * now / before;
   native.suggested = RECT{rec->rect.left, rec->rect.top, rec->rect.left + w, rec->rect.top + h};
-  Loop().Post(hwnd, WM_DPICHANGED, MAKELPARAM(nearest, nearest), reinterpret_cast<LPARAM>(&native.suggested));
+  Loop().Post(hwnd, WM_DPICHANGED, MAKELPARAM(now, now), reinterpret_cast<LPARAM>(&native.suggested));
 }
 
 }  // namespace ostrel

@@ -11,9 +11,11 @@
 #include <SDL2/SDL.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/IWindowBackend.h"
 
@@ -40,6 +42,7 @@ class CSdlBackend : public IWindowBackend {
   void BringToFront(HWND hwnd) override;
   void Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) override;
   void SetMouseCapture(HWND hwnd, bool captured) override;
+  void SetCursor(HWND hwnd, int cursorId) override;
   void ShowToolTip(HWND hwnd, const std::string& text, const RECT& around) override;
   void HideToolTip(HWND hwnd) override;
   POINT GetCursorPos() const override;
@@ -65,12 +68,24 @@ class CSdlBackend : public IWindowBackend {
   // Turns one SDL event into window messages (also used by tests).
   void Translate(const SDL_Event& event);
 
+  // One monitor: its rectangle on the desktop and its dots per inch.
+  struct Display {
+    RECT bounds;
+    int dpi = 96;
+  };
+  // Where the monitors come from (SDL unless a test gives its own); read
+  // again on every display event.
+  void SetDisplaySource(std::function<std::vector<Display>()> source);
+  const std::vector<Display>& Displays() const { return displays_; }
+
  private:
   struct Native {
     SDL_Window* window = nullptr;
     _cairo_surface* frame = nullptr;  // last presented frame, for exposes
     bool tool = false;
     int dpi = 96;
+    int cursor_id = 32512;  // the paint manager's choice (IDC_ARROW)
+    bool over_frame = false;
     RECT suggested{};  // WM_DPICHANGED's lParam points here
   };
   CSdlBackend();
@@ -81,6 +96,9 @@ class CSdlBackend : public IWindowBackend {
   void TranslateMouseButton(HWND hwnd, const SDL_MouseButtonEvent& event);
   void TranslateKey(HWND hwnd, const SDL_KeyboardEvent& event);
   void UpdateCursor(HWND hwnd, POINT client);
+  void ApplyCursor(SDL_SystemCursor shape);
+  std::vector<Display> QueryDisplays() const;
+  const Display* DisplayFor(HWND hwnd) const;
   void CheckDisplays();
   void CheckWindowDpi(HWND hwnd, Native& native);
   void SettleFocus();
@@ -99,7 +117,8 @@ class CSdlBackend : public IWindowBackend {
   HWND mouse_window_ = nullptr;
   SDL_SystemCursor cursor_shape_ = SDL_SYSTEM_CURSOR_ARROW;
   std::map<int, SDL_Cursor*> cursors_;
-  std::map<int, SDL_Rect> displays_;
+  std::function<std::vector<Display>()> display_source_;
+  std::vector<Display> displays_;
   long long presented_pixels_ = 0;
   RECT last_present_{};
 };

@@ -91,9 +91,9 @@ void CSdlToolTip::Paint() {
   g_object_unref(layout);
   cairo_destroy(cr);
   cairo_surface_flush(surface);
-  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-      cairo_image_surface_get_data(surface), target->w, target->h, 32, cairo_image_surface_get_stride(surface),
-      SDL_PIXELFORMAT_RGB888);
+  SDL_Surface* source =
+      SDL_CreateRGBSurfaceWithFormatFrom(cairo_image_surface_get_data(surface), target->w, target->h, 32,
+                                         cairo_image_surface_get_stride(surface), SDL_PIXELFORMAT_RGB888);
   if (source) {
     SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
     SDL_BlitSurface(source, nullptr, target, nullptr);

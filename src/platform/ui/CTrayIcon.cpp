@@ -24,7 +24,8 @@ StatusNotifierItem::Pixmap PixmapFromImage(const std::string& image) {
     // Still a visible mark in the tray, in the accent colour.
     DebugPrintf("ui: tray icon image '%s' not found; using a plain mark", image.c_str());
     pixmap.width = pixmap.height = kFallbackSize;
-    for (int i = 0; i < kFallbackSize * kFallbackSize; ++i) pixmap.argb.insert(pixmap.argb.end(), kAccent, kAccent + 4);
+    for (int i = 0; i < kFallbackSize * kFallbackSize; ++i)
+      pixmap.argb.insert(pixmap.argb.end(), kAccent, kAccent + 4);
     return pixmap;
   }
   cairo_surface_t* surface = info->surface;
@@ -64,12 +65,13 @@ std::string CTrayIcon::IconImageFor(UINT uIconIDResource) {
   return "icon_" + id + ".png";
 }
 
-void CTrayIcon::CreateTrayIcon(HWND hWndRecv, UINT uIconIDResource, const char* pszToolTipText, UINT uMessage) {
+void CTrayIcon::CreateTrayIcon(HWND hWndRecv, UINT uIconIDResource, const char* pszToolTipText,
+                               UINT uMessage) {
   CreateTrayIcon(hWndRecv, IconImageFor(uIconIDResource).c_str(), pszToolTipText, uMessage, uIconIDResource);
 }
 
-void CTrayIcon::CreateTrayIcon(HWND hWndRecv, const char* pszIconImage, const char* pszToolTipText, UINT uMessage,
-                               UINT uId) {
+void CTrayIcon::CreateTrayIcon(HWND hWndRecv, const char* pszIconImage, const char* pszToolTipText,
+                               UINT uMessage, UINT uId) {
   DeleteTrayIcon();
   m_hWnd = hWndRecv;
   m_uMessage = uMessage ? uMessage : UIMSG_TRAYICON;
@@ -86,8 +88,8 @@ void CTrayIcon::CreateTrayIcon(HWND hWndRecv, const char* pszIconImage, const ch
                                                                      : WM_MBUTTONUP;
     PostMessage(receiver, message, id, mouse);
   };
-  if (!item->Create(kItemId, m_sToolTip.empty() ? kItemId : m_sToolTip, PixmapFromImage(pszIconImage ? pszIconImage : ""),
-                    m_sToolTip, onClick)) {
+  if (!item->Create(kItemId, m_sToolTip.empty() ? kItemId : m_sToolTip,
+                    PixmapFromImage(pszIconImage ? pszIconImage : ""), m_sToolTip, onClick)) {
     OutputDebugString("ui: no session bus, no tray icon");
     return;
   }
