@@ -83,8 +83,8 @@ int DeviceCatalogue::FindRow(std::uint16_t vendorId, std::uint16_t productId, st
 
 bool DeviceCatalogue::HasRowFor(const DevicePathIds& ids) {
   for (const InterfaceTableRow& t : kInterfaceTable)
-    if (t.vendorId == ids.vendorId && t.productId == ids.productId && t.interfaceNumber == ids.interfaceNumber &&
-        t.collectionNumber == ids.collectionNumber)
+    if (t.vendorId == ids.vendorId && t.productId == ids.productId &&
+        t.interfaceNumber == ids.interfaceNumber && t.collectionNumber == ids.collectionNumber)
       return true;
   return false;
 }

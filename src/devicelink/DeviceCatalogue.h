@@ -12,8 +12,9 @@
 namespace ostrel {
 
 // Interface roles.
-inline constexpr std::uint16_t kRoleCommand = 0;         // vendor collection with the 64-byte frames
-inline constexpr std::uint16_t kRoleNotification = 0xFF;  // consumer collection read by the notification reader
+inline constexpr std::uint16_t kRoleCommand = 0;  // vendor collection with the 64-byte frames
+inline constexpr std::uint16_t kRoleNotification =
+    0xFF;  // consumer collection read by the notification reader
 
 // One row of the interface table, and one slot of the slot list.
 struct DeviceCatalogueRow {
@@ -55,13 +56,14 @@ struct ModelTableRow {
 };
 
 inline constexpr std::array<ModelTableRow, 4> kModelTable{{
-    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "mouse", 1, 0x320F,
-     0x1000, 2, 0},
-    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "keyboard", 0, 0x320F,
-     0x511E, 1, 0},
-    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "MousePad", 2, 0, 0, 3,
+    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "mouse", 1,
+     0x320F, 0x1000, 2, 0},
+    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "keyboard", 0,
+     0x320F, 0x511E, 1, 0},
+    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "MousePad", 2, 0,
+     0, 3, 0},
+    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "HD", 3, 0, 0, 7,
      0},
-    {"XML\\CustomControlXML\\DeviceOption.xml", "tab_header_device", "device_power_switch", "HD", 3, 0, 0, 7, 0},
 }};
 
 // Same order as the model table.

@@ -21,7 +21,8 @@ DeviceScanner::DeviceScanner(DeviceSlotList& slots) : slots_(slots), enumerate_(
 
 DeviceScanner::~DeviceScanner() { Stop(); }
 
-void DeviceScanner::SetCallbacks(SlotCallback arrived, SlotCallback removed, FirstScanCallback firstScanDone) {
+void DeviceScanner::SetCallbacks(SlotCallback arrived, SlotCallback removed,
+                                 FirstScanCallback firstScanDone) {
   arrived_ = std::move(arrived);
   removed_ = std::move(removed);
   firstScanDone_ = std::move(firstScanDone);

@@ -9,6 +9,7 @@
 // the window messages (3090 arrived, 3091 removed, both sent so the thread
 // waits for their handling) and posts the first-scan message.
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -61,7 +62,7 @@ class DeviceScanner {
   FirstScanCallback firstScanDone_;
   EnumerateFunction enumerate_;
   bool firstPassDone_ = false;
-  std::size_t cycles_ = 0;
+  std::atomic<std::size_t> cycles_{0};
   WorkerThread worker_;
 };
 

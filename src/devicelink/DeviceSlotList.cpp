@@ -34,9 +34,9 @@ bool DeviceSlotList::HasFreeSlotFor(const DevicePathIds& ids) const {
 }
 
 std::optional<std::size_t> DeviceSlotList::Claim(std::uint16_t vendorId, std::uint16_t productId,
-                                                 std::uint16_t interfaceNumber, std::uint16_t collectionNumber,
-                                                 std::uint16_t usagePage, std::uint16_t usage,
-                                                 const std::string& path) {
+                                                 std::uint16_t interfaceNumber,
+                                                 std::uint16_t collectionNumber, std::uint16_t usagePage,
+                                                 std::uint16_t usage, const std::string& path) {
   if (path.empty()) return std::nullopt;  // an empty path would leave the slot looking free
   std::lock_guard<std::mutex> lock(mutex_);
   for (std::size_t i = 0; i < slots_.size(); ++i) {

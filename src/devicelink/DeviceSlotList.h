@@ -27,9 +27,9 @@ class DeviceSlotList {
   bool HasFreeSlotFor(const DevicePathIds& ids) const;
   // Claims the first free slot equal in the six values (vendor id, product
   // id, interface, collection, usage page, usage); its index, or nothing.
-  std::optional<std::size_t> Claim(std::uint16_t vendorId, std::uint16_t productId, std::uint16_t interfaceNumber,
-                                   std::uint16_t collectionNumber, std::uint16_t usagePage, std::uint16_t usage,
-                                   const std::string& path);
+  std::optional<std::size_t> Claim(std::uint16_t vendorId, std::uint16_t productId,
+                                   std::uint16_t interfaceNumber, std::uint16_t collectionNumber,
+                                   std::uint16_t usagePage, std::uint16_t usage, const std::string& path);
   // Indices and paths of the claimed slots.
   std::vector<std::pair<std::size_t, std::string>> Claimed() const;
   // Clears the connected flag and the path.

@@ -7,7 +7,8 @@
 namespace ostrel {
 
 void NotificationReader::Start(DeviceChannel& channel, UsageCallback onUsage) {
-  worker_.Start([&channel, onUsage = std::move(onUsage)](const StopEvent& stop) { Run(stop, channel, onUsage); });
+  worker_.Start(
+      [&channel, onUsage = std::move(onUsage)](const StopEvent& stop) { Run(stop, channel, onUsage); });
 }
 
 WorkerThread::StopResult NotificationReader::Stop() { return worker_.Stop(); }
@@ -45,8 +46,8 @@ void NotificationReader::Run(const StopEvent& stop, DeviceChannel& channel, cons
       pause = kIdlePause;
       continue;
     }
-    if (!channel.Link().UnpackInputReport(report.data(), static_cast<std::uint32_t>(report.size()), HidP_Input,
-                                          items))
+    if (!channel.Link().UnpackInputReport(report.data(), static_cast<std::uint32_t>(report.size()),
+                                          HidP_Input, items))
       continue;
     std::uint16_t usage = 0;
     for (const HidDataItem& item : items) {

@@ -4,11 +4,12 @@
 #include <cstring>
 #include <thread>
 
+#include "controls/CDeviceKeyButtonUI.h"
+#include "controls/CMpDevicePowerUI.h"
 #include "lighting/LightEffectCodes.h"
 #include "lighting/LightFrame.h"
 #include "lighting/LightSteps.h"
 #include "lighting/LightTables.h"
-#include "devices/PowerIndicatorUpdate.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CTabLayoutUI.h"
@@ -56,8 +57,6 @@ void CZantroveUSBDevice::InitPage() {
     SetLedCount(0);
     m_keyButtons.clear();
     m_ledButtons.clear();
-    m_ledButtonColours.clear();
-    m_ledButtonLevels.clear();
     m_zone2Buttons.clear();
     m_zone3Buttons.clear();
     m_zone2Colours.clear();
@@ -73,8 +72,10 @@ void CZantroveUSBDevice::InitPage() {
   }
   if (!m_pSelectPanel) return;
   for (int i = 0; i < m_pSelectPanel->GetCount(); ++i) {
-    CControlUI* button = m_pSelectPanel->GetItemAt(i);
-    if (!button || CDuiString(button->GetClass()) != "DeviceKeyButton") continue;
+    CControlUI* child = m_pSelectPanel->GetItemAt(i);
+    if (!child || CDuiString(child->GetClass()) != "DeviceKeyButton") continue;
+    auto* button = static_cast<CDeviceKeyButtonUI*>(child->GetInterface("DeviceKeyButton"));
+    if (!button) continue;
     CDuiString prefix;
     int number = 0;
     if (SplitNumbered(button->GetName(), &prefix, &number) && prefix == "key_" && number < m_keyCount)
@@ -124,7 +125,8 @@ void CZantroveUSBDevice::ReadPowerState() {
   if (!m_commandChannel.IsConnected()) return;
   // A failed read leaves the indicator as it was.
   if (m_operations->ReadPowerStatus() != kResultOk) return;
-  PowerIndicatorUpdate::Apply(m_pPowerIndicator, m_deviceType, m_operations->PowerStatus(), m_powerPolling);
+  if (m_pPowerIndicator)
+    m_pPowerIndicator->UpdatePowerStatus(m_operations->PowerStatus(), m_powerPolling != 0);
 }
 
 void CZantroveUSBDevice::SetKeyLedMap(const std::map<int, int>& map) { m_keyLedMap = map; }
@@ -195,9 +197,9 @@ LightSetting CZantroveUSBDevice::MakeLightSetting(std::uint32_t w0, std::uint32_
   return setting;
 }
 
-void CZantroveUSBDevice::SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
-                                         std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
-                                         std::uint8_t b) {
+void CZantroveUSBDevice::SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2,
+                                         std::uint32_t w3, std::uint32_t w4, std::uint32_t w5,
+                                         std::uint32_t w6, std::uint16_t h, std::uint8_t b) {
   std::lock_guard<std::mutex> lock(m_settingLock);
   m_lightSettings[0] = MakeLightSetting(w0, w1, w2, w3, w4, w5, w6, h, b);
 }
@@ -238,7 +240,8 @@ void CZantroveUSBDevice::OnNotificationUsage(std::uint16_t usage) {
 int CZantroveUSBDevice::LightingThreshold(int zone) const {
   std::lock_guard<std::mutex> lock(m_settingLock);
   const LightSetting& setting = m_lightSettings[zone < 0 || zone > 2 ? 0 : zone];
-  const int code = zone == 0 ? setting.selectItem : (zone == 1 ? setting.logoSelectItem : setting.stSelectItem);
+  const int code =
+      zone == 0 ? setting.selectItem : (zone == 1 ? setting.logoSelectItem : setting.stSelectItem);
   const int speed = zone == 0 ? setting.speed : (zone == 1 ? setting.logoSpeed : setting.stSpeed);
   if (LightEffectCodes::StepFor(m_deviceType, code) == LightStep::kCustom) return 0;
   return LightEffectCodes::ThresholdTicks(m_deviceType, code, speed) * kTickMs;
@@ -307,12 +310,14 @@ bool CZantroveUSBDevice::LightingThreadsRunning() const {
 bool CZantroveUSBDevice::OpenNotificationChannel(const std::string& path) {
   if (!m_notificationChannel.IsConnected()) {
     m_notificationChannel.LockTransport();
-    if (m_notificationChannel.Link().Open(path, true, true, true, false)) m_notificationChannel.SetConnected(true);
+    if (m_notificationChannel.Link().Open(path, true, true, true, false))
+      m_notificationChannel.SetConnected(true);
     m_notificationChannel.UnlockTransport();
   }
   if (!m_notificationChannel.IsConnected()) return false;
   if (!m_notificationReader.IsRunning())
-    m_notificationReader.Start(m_notificationChannel, [this](std::uint16_t usage) { OnNotificationUsage(usage); });
+    m_notificationReader.Start(m_notificationChannel,
+                               [this](std::uint16_t usage) { OnNotificationUsage(usage); });
   return true;
 }
 
@@ -345,8 +350,6 @@ void CZantroveUSBDevice::SetLedCount(int count) {
   if (count != m_ledCount) {
     m_ledCount = count;
     m_ledButtons.resize(static_cast<std::size_t>(count), nullptr);
-    m_ledButtonColours.resize(static_cast<std::size_t>(count), 0);
-    m_ledButtonLevels.resize(static_cast<std::size_t>(count), 0);
     m_light.SetLedCount(count);
     m_zone2Buttons.resize(kZone2LedCount, nullptr);
     m_zone3Buttons.resize(kZone3LedCount, nullptr);
@@ -364,7 +367,11 @@ void CZantroveUSBDevice::SetLedCount(int count) {
 
 void CZantroveUSBDevice::SetPowerPolling(int polling) {
   m_powerPolling = polling;
-  if (m_pPowerIndicator) m_pPowerIndicator->SetVisible(polling != 0);
+  // The indicator's inner layout, not the indicator: the power container
+  // is a tab layout that shows and hides its items itself.
+  if (m_pPowerIndicator)
+    if (CControlUI* whole = m_pPowerIndicator->FindSubControl("device_power_Layout"))
+      whole->SetVisible(polling != 0);
 }
 
 void CZantroveUSBDevice::SetInterfaceRow(const DeviceCatalogueRow& row) {
@@ -385,21 +392,10 @@ void CZantroveUSBDevice::RequestEntryTimer(unsigned timerId, unsigned delayMs) c
   if (m_timerRequest) m_timerRequest(timerId, delayMs);
 }
 
-DWORD CZantroveUSBDevice::GetLedButtonColour(int index) const {
-  return index >= 0 && index < static_cast<int>(m_ledButtonColours.size()) ? m_ledButtonColours[index] : 0;
-}
-
-int CZantroveUSBDevice::GetLedButtonLevel(int index) const {
-  return index >= 0 && index < static_cast<int>(m_ledButtonLevels.size()) ? m_ledButtonLevels[index] : 0;
-}
-
 void CZantroveUSBDevice::ShowButtonLight(int ledIndex, DWORD colour, int level) {
-  if (ledIndex < 0 || ledIndex >= static_cast<int>(m_ledButtons.size())) return;
-  const bool changed = m_ledButtonColours[ledIndex] != colour || m_ledButtonLevels[ledIndex] != level;
-  m_ledButtonColours[ledIndex] = colour;
-  m_ledButtonLevels[ledIndex] = level;
-  // The key button paints the tint; only a change needs a repaint.
-  if (changed && m_ledButtons[ledIndex]) m_ledButtons[ledIndex]->Invalidate();
+  if (ledIndex < 0 || ledIndex >= static_cast<int>(m_ledButtons.size()) || !m_ledButtons[ledIndex]) return;
+  // The button repaints only when the tint changed.
+  m_ledButtons[ledIndex]->SetLightTint(true, colour, level);
 }
 
 std::uint8_t CZantroveUSBDevice::StepPhase(bool forward, std::uint8_t limit, std::uint8_t phase,

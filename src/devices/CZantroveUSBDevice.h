@@ -10,6 +10,8 @@
 // workers drive any page through this base. Operations a type lacks answer
 // harmlessly here (0 or nothing).
 
+#include <json/value.h>
+
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -18,8 +20,6 @@
 #include <memory>
 #include <mutex>
 #include <vector>
-
-#include <json/value.h>
 
 #include "devicelink/DeviceCatalogue.h"
 #include "devicelink/DeviceChannel.h"
@@ -37,6 +37,9 @@
 namespace ostrel {
 
 class CContainerUI;
+class CDeviceKeyButtonUI;
+class CDeviceOptionUI;
+class CMpDevicePowerUI;
 class CTabLayoutUI;
 
 class CZantroveUSBDevice : public CHorizontalLayoutUI {
@@ -63,48 +66,48 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   void* GetInterface(const char* pstrName) override;
 
   // ---- Page operations, in their fixed order ----
-  virtual void InitPage();                       // 1
-  virtual int ApplyProfileLighting();            // 2
-  virtual void StepBreathing();                  // 3
-  virtual void StepBreathingFour();              // 4
-  virtual void StepStatic();                     // 5
-  virtual void StepSpectrum();                   // 6
-  virtual void StepFlash();                      // 7
-  virtual void StepFlashFour();                  // 8
-  virtual void StepOff();                        // 9
-  virtual void PushLightFrame();                 // 10
-  virtual void PushLightFrameZone2() {}          // 11
-  virtual void PushLightFrameZone3() {}          // 12
+  virtual void InitPage();                                 // 1
+  virtual int ApplyProfileLighting();                      // 2
+  virtual void StepBreathing();                            // 3
+  virtual void StepBreathingFour();                        // 4
+  virtual void StepStatic();                               // 5
+  virtual void StepSpectrum();                             // 6
+  virtual void StepFlash();                                // 7
+  virtual void StepFlashFour();                            // 8
+  virtual void StepOff();                                  // 9
+  virtual void PushLightFrame();                           // 10
+  virtual void PushLightFrameZone2() {}                    // 11
+  virtual void PushLightFrameZone3() {}                    // 12
   virtual void SetLedColour(int index, LedColour colour);  // 13
-  virtual LedColour GetLedColour(int index) const;          // 14
-  virtual void ReadDevice() {}                   // 15
-  virtual void ReadCurrentProfile() {}           // 16
-  virtual void ReservedOperation17() {}          // 17
-  virtual void ReservedOperation18() {}          // 18
+  virtual LedColour GetLedColour(int index) const;         // 14
+  virtual void ReadDevice() {}                             // 15
+  virtual void ReadCurrentProfile() {}                     // 16
+  virtual void ReservedOperation17() {}                    // 17
+  virtual void ReservedOperation18() {}                    // 18
   // Every page type reads and shows the power state the same way.
-  virtual void ReadPowerState();                 // 19
-  virtual int LoadActiveProfile() { return 0; }  // 20
-  virtual void RefreshControls() {}              // 21
-  virtual void ValidateMacroKeys() {}            // 22
-  virtual void LoadDefaultProfile() {}           // 23
+  virtual void ReadPowerState();                                                                   // 19
+  virtual int LoadActiveProfile() { return 0; }                                                    // 20
+  virtual void RefreshControls() {}                                                                // 21
+  virtual void ValidateMacroKeys() {}                                                              // 22
+  virtual void LoadDefaultProfile() {}                                                             // 23
   virtual int WriteKeyTable(int /*profile*/, const std::vector<KeyEntry>& /*keys*/) { return 0; }  // 24
-  virtual int DownloadKeys(int /*profile*/) { return 0; }                                       // 25
-  virtual int DownloadMacros(int /*profile*/) { return 0; }                                     // 26
-  virtual int WriteProfileRecord(int /*profile*/) { return 0; }                                 // 27
-  virtual int DownloadLedColours() { return 0; }                                                // 28
-  virtual void ReloadNameLists() {}                                                             // 29
-  virtual void SetKeyLedMap(const std::map<int, int>& map);                                     // 30
-  virtual void FadeKey(int key);                                                                // 31
-  virtual void LightRingKeys();                                                                 // 32
-  virtual void RotateRing(int length, int direction);                                           // 33
-  virtual void ClearEffectBuffers();                                                            // 34
-  virtual void SelectFunctionTab(int kind);                                                     // 35
-  virtual int GetFunctionTab() const { return m_functionTab; }                                  // 36
-  virtual void SetProfilePaths() {}                                                             // 37
-  virtual void GetProfilePath(CDuiString& out) const { out.Empty(); }                           // 38
-  virtual void SaveActiveProfile() {}                                                           // 39
-  virtual void SetModelNumber(int number) { m_modelNumber = number; }                           // 40
-  virtual int GetModelNumber() const { return m_modelNumber; }                                  // 41
+  virtual int DownloadKeys(int /*profile*/) { return 0; }                                          // 25
+  virtual int DownloadMacros(int /*profile*/) { return 0; }                                        // 26
+  virtual int WriteProfileRecord(int /*profile*/) { return 0; }                                    // 27
+  virtual int DownloadLedColours() { return 0; }                                                   // 28
+  virtual void ReloadNameLists() {}                                                                // 29
+  virtual void SetKeyLedMap(const std::map<int, int>& map);                                        // 30
+  virtual void FadeKey(int key);                                                                   // 31
+  virtual void LightRingKeys();                                                                    // 32
+  virtual void RotateRing(int length, int direction);                                              // 33
+  virtual void ClearEffectBuffers();                                                               // 34
+  virtual void SelectFunctionTab(int kind);                                                        // 35
+  virtual int GetFunctionTab() const { return m_functionTab; }                                     // 36
+  virtual void SetProfilePaths() {}                                                                // 37
+  virtual void GetProfilePath(CDuiString& out) const { out.Empty(); }                              // 38
+  virtual void SaveActiveProfile() {}                                                              // 39
+  virtual void SetModelNumber(int number) { m_modelNumber = number; }                              // 40
+  virtual int GetModelNumber() const { return m_modelNumber; }                                     // 41
   // 31 bytes as seven 32-bit words (bytes 0-27, little-endian), one 16-bit
   // word (28-29) and one byte (30).
   virtual void SetLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
@@ -115,7 +118,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
                                     std::uint8_t b);  // 43
   virtual void SetLightSettingZone3(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
                                     std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
-                                    std::uint8_t b);  // 44
+                                    std::uint8_t b);          // 44
   virtual void showKey(int index) { m_selectedKey = index; }  // 45
 
   // ---- Worker operations (after the fixed list) ----
@@ -168,10 +171,10 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   void SetPowerPolling(int polling);
   int GetReserved() const { return m_reserved; }
   void SetReserved(int value) { m_reserved = value; }
-  CControlUI* GetPowerIndicator() const { return m_pPowerIndicator; }
-  void SetPowerIndicator(CControlUI* indicator) { m_pPowerIndicator = indicator; }
-  CControlUI* GetDeviceOption() const { return m_pDeviceOption; }
-  void SetDeviceOption(CControlUI* option) { m_pDeviceOption = option; }
+  CMpDevicePowerUI* GetPowerIndicator() const { return m_pPowerIndicator; }
+  void SetPowerIndicator(CMpDevicePowerUI* indicator) { m_pPowerIndicator = indicator; }
+  CDeviceOptionUI* GetDeviceOption() const { return m_pDeviceOption; }
+  void SetDeviceOption(CDeviceOptionUI* option) { m_pDeviceOption = option; }
   // Copies the slot record; device type and role come from it.
   void SetInterfaceRow(const DeviceCatalogueRow& row);
   const DeviceCatalogueRow& GetInterfaceRow() const { return m_interfaceRow; }
@@ -194,17 +197,15 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   DeviceChannel& NotificationChannel() { return m_notificationChannel; }
   DeviceOperations& Operations() { return *m_operations; }
 
-  const std::vector<CControlUI*>& KeyButtons() const { return m_keyButtons; }
-  const std::vector<CControlUI*>& LedButtons() const { return m_ledButtons; }
-  // The colour (RGB(): red in the low byte) and brightness last given to
-  // LED button i by PushLightFrame or InitPage.
-  DWORD GetLedButtonColour(int index) const;
-  int GetLedButtonLevel(int index) const;
+  const std::vector<CDeviceKeyButtonUI*>& KeyButtons() const { return m_keyButtons; }
+  const std::vector<CDeviceKeyButtonUI*>& LedButtons() const { return m_ledButtons; }
   // The frame PushLightFrame built last (512 bytes).
   const std::array<std::uint8_t, kLedFrameBytes>& LastFrame() const { return m_frame; }
   LightEffectState& LightState() { return m_light; }
   const LightSetting& MainLightSetting() const { return m_lightSettings[0]; }
-  const LightSetting& LightSettingOfZone(int zone) const { return m_lightSettings[zone < 0 || zone > 2 ? 0 : zone]; }
+  const LightSetting& LightSettingOfZone(int zone) const {
+    return m_lightSettings[zone < 0 || zone > 2 ? 0 : zone];
+  }
   std::vector<LedColour>& Zone2Colours() { return m_zone2Colours; }
   std::vector<LedColour>& Zone3Colours() { return m_zone3Colours; }
   const std::map<int, int>& KeyLedMap() const { return m_keyLedMap; }
@@ -239,7 +240,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   HWND m_hWnd = nullptr;
   int m_powerPolling = 0;
   int m_reserved = 0;
-  CControlUI* m_pPowerIndicator = nullptr;
+  CMpDevicePowerUI* m_pPowerIndicator = nullptr;
   DeviceInfo m_deviceInfo;
   std::array<std::uint8_t, 512> m_keyMap{};
   std::array<std::uint8_t, 512> m_keyAttributes{};
@@ -249,12 +250,10 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   int m_ledCount = 0;
   int m_selectedKey = -1;
   int m_functionTab = kFunctionTabDefault;
-  std::vector<CControlUI*> m_keyButtons;
-  std::vector<CControlUI*> m_ledButtons;
-  std::vector<DWORD> m_ledButtonColours;
-  std::vector<int> m_ledButtonLevels;
-  std::vector<CControlUI*> m_zone2Buttons;
-  std::vector<CControlUI*> m_zone3Buttons;
+  std::vector<CDeviceKeyButtonUI*> m_keyButtons;
+  std::vector<CDeviceKeyButtonUI*> m_ledButtons;
+  std::vector<CDeviceKeyButtonUI*> m_zone2Buttons;
+  std::vector<CDeviceKeyButtonUI*> m_zone3Buttons;
   std::map<int, int> m_uiKeyToSlot;
   std::map<int, int> m_slotToAttribute;
   std::map<int, int> m_keyLedMap;
@@ -263,7 +262,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   CContainerUI* m_pSelectPanel = nullptr;
   CControlUI* m_pLightPanel = nullptr;
   CControlUI* m_pProfilePanel = nullptr;
-  CControlUI* m_pDeviceOption = nullptr;
+  CDeviceOptionUI* m_pDeviceOption = nullptr;
   CTabLayoutUI* m_pFunctionSwitch = nullptr;
   CTabLayoutUI* m_pKeyFunctionSwitch = nullptr;
 

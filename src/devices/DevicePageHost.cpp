@@ -1,5 +1,7 @@
 #include "devices/DevicePageHost.h"
 
+#include "controls/CDeviceOptionUI.h"
+#include "controls/CMpDevicePowerUI.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "devices/DeviceWorkerWindow.h"
 #include "platform/os/DebugLog.h"
@@ -46,10 +48,6 @@ CTabLayoutUI* AsTab(CControlUI* control) {
   return control ? static_cast<CTabLayoutUI*>(control->GetInterface("TabLayout")) : nullptr;
 }
 
-COptionUI* AsOption(CControlUI* control) {
-  return control ? static_cast<COptionUI*>(control->GetInterface("Option")) : nullptr;
-}
-
 CContainerUI* AsContainer(CControlUI* control) {
   return control ? static_cast<CContainerUI*>(control->GetInterface("Container")) : nullptr;
 }
@@ -70,10 +68,6 @@ DevicePageHost::~DevicePageHost() {
   m_syncWorker.Stop(kStopBound);
 }
 
-CControlUI* DevicePageHost::FindIn(CControlUI* parent, const char* name) const {
-  return m_pm ? m_pm->FindSubControlByName(parent, name) : nullptr;
-}
-
 bool DevicePageHost::Create(CPaintManagerUI& pm, HWND mainWindow, const std::string& dataFolder,
                             IDialogBuilderCallback* callback) {
   m_pm = &pm;
@@ -84,13 +78,15 @@ bool DevicePageHost::Create(CPaintManagerUI& pm, HWND mainWindow, const std::str
   m_deviceSelectLayout = AsContainer(pm.FindControl("device_select_layout"));
   m_powerSwitch = AsContainer(pm.FindControl("device_power_switch"));
   if (!m_deviceSwitch || !m_deviceSelectLayout || !m_powerSwitch) {
-    OutputDebugString("devices: the main window has no device_switch, device_select_layout or device_power_switch");
+    OutputDebugString(
+        "devices: the main window has no device_switch, device_select_layout or device_power_switch");
     return false;
   }
   m_firstScanMessage = RegisterWindowMessage(kFirstScanMessageName);
   m_workerWindow = std::make_unique<DeviceWorkerWindow>([this](WPARAM wParam, LPARAM lParam) {
     if (wParam < m_entries.size() && m_pm)
-      m_pm->SetTimer(m_entries[wParam].entry, static_cast<UINT>(lParam >> 32), static_cast<UINT>(lParam & 0xFFFFFFFF));
+      m_pm->SetTimer(m_entries[wParam].entry, static_cast<UINT>(lParam >> 32),
+                     static_cast<UINT>(lParam & 0xFFFFFFFF));
   });
   m_workerWindow->CreateHidden();
   m_scanner.SetCallbacks([this](std::size_t slot) { DeliverToWindow(kDeviceArrivedMessage, slot); },
@@ -139,11 +135,14 @@ bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
   CDialogBuilder powerBuilder, entryBuilder, pageBuilder;
   CControlUI* power = powerBuilder.Create(kPowerIndicatorLayout, nullptr, m_callback, m_pm);
   CControlUI* entryRoot = power ? entryBuilder.Create(model.entryLayout, nullptr, m_callback, m_pm) : nullptr;
-  CControlUI* pageRoot = entryRoot ? pageBuilder.Create(pageType.pageLayout, nullptr, m_callback, m_pm) : nullptr;
-  CContainerUI* entry = AsContainer(entryRoot);
+  CControlUI* pageRoot =
+      entryRoot ? pageBuilder.Create(pageType.pageLayout, nullptr, m_callback, m_pm) : nullptr;
+  auto* entry = entryRoot ? static_cast<CDeviceOptionUI*>(entryRoot->GetInterface("DeviceOption")) : nullptr;
+  auto* powerIndicator =
+      power ? static_cast<CMpDevicePowerUI*>(power->GetInterface("MpDevicePower")) : nullptr;
   CZantroveUSBDevice* page =
       pageRoot ? static_cast<CZantroveUSBDevice*>(pageRoot->GetInterface("ZantroveUSBDevice")) : nullptr;
-  if (!power || !entry || !page) {
+  if (!powerIndicator || !entry || !page) {
     DebugPrintf("devices: the %s page, its entry or its power indicator could not be built", model.modelName);
     delete power;
     delete entryRoot;
@@ -151,19 +150,18 @@ bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
     return false;
   }
 
-  m_powerSwitch->Add(power);
+  m_powerSwitch->Add(powerIndicator);
+  powerIndicator->SetDeviceType(row.deviceType, row.role);
   DeviceEntry record;
-  record.powerIndicator = power;
-  record.powerIndex = m_powerSwitch->GetItemIndex(power);
-  record.deviceType = row.deviceType;
-  record.role = row.role;
+  record.powerIndicator = powerIndicator;
+  record.powerIndex = m_powerSwitch->GetItemIndex(powerIndicator);
 
   const std::size_t entryIndex = m_entries.size();
   page->SetLayoutName(pageType.pageLayout);
   page->SetWindowHandle(m_mainWindow);
   page->SetKeyCount(pageType.keyCount);
   page->SetLedCount(pageType.ledCount);
-  page->SetPowerIndicator(power);
+  page->SetPowerIndicator(powerIndicator);
   page->SetPowerPolling(pageType.powerPolling);
   page->SetReserved(pageType.reserved);
   page->SetDataFolder(m_dataFolder.c_str());
@@ -183,23 +181,16 @@ bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
 
   m_deviceSelectLayout->Add(entry);
   record.entry = entry;
-  if (CControlUI* synchro = FindIn(entry, "synchro_device_select")) synchro->SetVisible(false);
-  if (COptionUI* option = AsOption(FindIn(entry, "device_select"))) {
-    option->SetGroup(model.tabHeader);
-    option->BindTabLayoutName("device_switch");
-    option->BindTabIndex(record.pageIndex);
-  }
-  if (CControlUI* name = FindIn(entry, "device_select_name")) name->SetText(model.modelName);
-  entry->SetVisible(false);
+  entry->SetSynchroVisible(false);
+  entry->SetTabBinding("device_switch", record.pageIndex, model.tabHeader);
+  entry->SetPowerIndex(model.powerContainer, record.powerIndex);
+  entry->SetDeviceType(row.deviceType, row.role);
+  entry->SetConnected(false);
+  entry->SetDeviceName(model.modelName);
+  entry->SetPage(page);
+  entry->SetPowerUI(powerIndicator);
   page->SetDeviceOption(entry);
-  entry->OnEvent.push_back([this, entryIndex](TEventUI& event) {
-    if (event.Type != UIEVENT_TIMER) return true;
-    const UINT id = static_cast<UINT>(event.wParam);
-    if (id != kTimerLightFrame && id != kTimerReadDevice && id != kTimerReadProfile && id != kTimerPowerState)
-      return true;
-    HandleEntryTimer(m_entries[entryIndex], id);
-    return false;
-  });
+  entry->SetTimerHandler([this, entryIndex](UINT id) { HandleEntryTimer(m_entries[entryIndex], id); });
   m_entries.push_back(record);
   return true;
 }
@@ -256,7 +247,8 @@ void DevicePageHost::OnDeviceArrived(std::size_t slot) {
           }
         }
       } else if (row.role == kRoleNotification) {
-        if (DeviceEntry* entry = FindEntryForNotification(row)) entry->page->OpenNotificationChannel(row.path);
+        if (DeviceEntry* entry = FindEntryForNotification(row))
+          entry->page->OpenNotificationChannel(row.path);
       }
     }
   }
@@ -281,13 +273,9 @@ void DevicePageHost::OnDeviceRemoved(std::size_t slot) {
   FinishDelivery();
 }
 
-bool DevicePageHost::IsEntrySelected(const DeviceEntry& entry) const {
-  const COptionUI* option = AsOption(FindIn(entry.entry, "device_select"));
-  return option && option->IsSelected();
-}
-
 void DevicePageHost::SelectEntry(DeviceEntry& entry) {
-  if (COptionUI* option = AsOption(FindIn(entry.entry, "device_select"))) option->Selected(true);
+  // Selecting the option also shows its bound page of "device_switch".
+  entry.entry->SelectDevice(true);
   if (CTabLayoutUI* tab = AsTab(m_deviceSwitch)) tab->SelectItem(entry.pageIndex);
   if (CTabLayoutUI* tab = AsTab(m_powerSwitch)) tab->SelectItem(entry.powerIndex);
 }
@@ -295,21 +283,20 @@ void DevicePageHost::SelectEntry(DeviceEntry& entry) {
 void DevicePageHost::ShowEntry(DeviceEntry& entry) {
   bool otherVisible = false;
   for (const DeviceEntry& other : m_entries)
-    if (&other != &entry && other.visible) otherVisible = true;
-  entry.visible = true;
-  entry.entry->SetVisible(true);
+    if (&other != &entry && other.entry->IsConnected()) otherVisible = true;
+  entry.entry->SetConnected(true);
   if (!otherVisible) SelectEntry(entry);
   if (CControlUI* noDevice = m_pm->FindControl("No_device_Link")) noDevice->SetVisible(false);
 }
 
 void DevicePageHost::HideEntry(DeviceEntry& entry) {
-  const bool wasSelected = entry.visible && IsEntrySelected(entry);
-  entry.visible = false;
-  entry.entry->SetVisible(false);
-  if (COptionUI* option = AsOption(FindIn(entry.entry, "device_select"))) option->Selected(false, false);
+  const bool wasSelected = entry.entry->IsConnected() && entry.entry->IsDeviceSelected();
+  if (wasSelected && m_selectedEntryHiding) m_selectedEntryHiding(entry.page);
+  entry.entry->SetConnected(false);
+  if (COptionUI* option = entry.entry->GetSelectOption()) option->Selected(false, false);
   if (!wasSelected) return;
   for (DeviceEntry& other : m_entries) {
-    if (other.visible) {
+    if (other.entry->IsConnected()) {
       SelectEntry(other);
       return;
     }
@@ -321,7 +308,7 @@ void DevicePageHost::HideEntry(DeviceEntry& entry) {
 
 CZantroveUSBDevice* DevicePageHost::CurrentPage() const {
   for (const DeviceEntry& entry : m_entries)
-    if (entry.visible && IsEntrySelected(entry)) return entry.page;
+    if (entry.entry->IsConnected() && entry.entry->IsDeviceSelected()) return entry.page;
   return nullptr;
 }
 
@@ -335,7 +322,8 @@ const DevicePageHost::DeviceEntry* DevicePageHost::EntryOf(const CZantroveUSBDev
 
 void DevicePageHost::ArmEntryTimer(std::size_t entryIndex, UINT timerId, UINT delayMs) {
   if (!m_workerWindow) return;
-  m_workerWindow->PostRequest(entryIndex, static_cast<LPARAM>(static_cast<std::uint64_t>(timerId) << 32 | delayMs));
+  m_workerWindow->PostRequest(entryIndex,
+                              static_cast<LPARAM>(static_cast<std::uint64_t>(timerId) << 32 | delayMs));
 }
 
 void DevicePageHost::HandleEntryTimer(DeviceEntry& entry, UINT timerId) {
@@ -355,8 +343,9 @@ void DevicePageHost::HandleEntryTimer(DeviceEntry& entry, UINT timerId) {
       page->PushLightFrame();
       page->PushLightFrameZone2();
       page->PushLightFrameZone3();
-      if (IsEntrySelected(entry) && page->IsPreviewRepaint()) page->Invalidate();
-      if (page->CommandChannel().IsConnected()) m_pm->SetTimer(entry.entry, kTimerLightFrame, kLightFramePeriodMs);
+      if (entry.entry->IsDeviceSelected() && page->IsPreviewRepaint()) page->Invalidate();
+      if (page->CommandChannel().IsConnected())
+        m_pm->SetTimer(entry.entry, kTimerLightFrame, kLightFramePeriodMs);
       break;
     case kTimerReadProfile:
       page->ReadCurrentProfile();

@@ -24,6 +24,8 @@ namespace ostrel {
 
 class CContainerUI;
 class CControlUI;
+class CDeviceOptionUI;
+class CMpDevicePowerUI;
 class CPaintManagerUI;
 class CZantroveUSBDevice;
 class DeviceWorkerWindow;
@@ -52,14 +54,11 @@ class DevicePageHost {
 
   // One device-list entry and what belongs to it.
   struct DeviceEntry {
-    CContainerUI* entry = nullptr;          // in "device_select_layout"
-    CZantroveUSBDevice* page = nullptr;     // in "device_switch"
-    CControlUI* powerIndicator = nullptr;   // in "device_power_switch"
-    int deviceType = 0;
-    int role = 0;
-    int pageIndex = 0;   // in "device_switch"
-    int powerIndex = 0;  // in "device_power_switch"
-    bool visible = false;
+    CDeviceOptionUI* entry = nullptr;            // in "device_select_layout"; shown while connected
+    CZantroveUSBDevice* page = nullptr;          // in "device_switch"
+    CMpDevicePowerUI* powerIndicator = nullptr;  // in "device_power_switch"
+    int pageIndex = 0;                           // in "device_switch"
+    int powerIndex = 0;                          // in "device_power_switch"
   };
 
   // The lighting synchronisation the window runs while some connected page
@@ -87,6 +86,12 @@ class DevicePageHost {
   // Starts the scanning thread and the lighting synchronisation thread.
   void StartScanning();
   void SetSyncHooks(SyncHooks hooks);
+  // Called on the window thread before the selected entry is hidden because
+  // its device left (the window closes its child windows, removes the input
+  // hook ...).
+  void SetSelectedEntryHiding(std::function<void(CZantroveUSBDevice* page)> hook) {
+    m_selectedEntryHiding = std::move(hook);
+  }
 
   // Message 3090 and 3091 (window thread).
   void OnDeviceArrived(std::size_t slot);
@@ -111,10 +116,8 @@ class DevicePageHost {
   void ShowEntry(DeviceEntry& entry);
   void HideEntry(DeviceEntry& entry);
   void SelectEntry(DeviceEntry& entry);
-  bool IsEntrySelected(const DeviceEntry& entry) const;
   DeviceEntry* FindEntryForRow(const DeviceCatalogueRow& row);
   DeviceEntry* FindEntryForNotification(const DeviceCatalogueRow& row);
-  CControlUI* FindIn(CControlUI* parent, const char* name) const;
   // The scanner's sends: posted, then waited for until the window thread
   // handled them, or until the workers are being stopped (a window thread
   // waiting for the scanner could otherwise never handle the message).
@@ -142,6 +145,7 @@ class DevicePageHost {
   bool m_deliveryPending = false;
   bool m_stopping = false;
 
+  std::function<void(CZantroveUSBDevice*)> m_selectedEntryHiding;
   std::mutex m_syncMutex;
   SyncHooks m_syncHooks;
   WorkerThread m_syncWorker;
