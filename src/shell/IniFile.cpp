@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -25,6 +26,9 @@ bool SameName(const std::string& a, const std::string& b) { return strcasecmp(a.
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;
+  // Only plain files: opening a FIFO put in the file's place would block.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return lines;
   std::ifstream in(path, std::ios::binary);
   if (!in) return lines;
   in.seekg(0, std::ios::end);

@@ -39,6 +39,7 @@ void DialogTest::SetUp() {
   SetProgramFolderOverride(programFolder_.string() + "/");
   Headless()->SetIdleHandler([this] {
     if (steps_.empty()) {
+      if (!scripted_) return false;
       // A modal window waiting with nothing left to do would hang the test.
       for (const char* cls : {"MsgWnd", "FileDialogWnd"}) {
         if (HWND h = FindWindowOfClass(cls)) {
@@ -82,7 +83,9 @@ bool DialogTest::Logged(const std::string& text) const {
   return false;
 }
 
-HWND DialogTest::FindWindowOfClass(const char* className) { return CMessageLoop::Instance().FindWindow(className, nullptr); }
+HWND DialogTest::FindWindowOfClass(const char* className) {
+  return CMessageLoop::Instance().FindWindow(className, nullptr);
+}
 
 CPaintManagerUI* DialogTest::PaintManagerOf(HWND hwnd) {
   WindowRecord* rec = CMessageLoop::Instance().Find(hwnd);
@@ -104,6 +107,7 @@ void DialogTest::ClickControl(HWND hwnd, const char* name) {
 
 void DialogTest::Script(std::vector<std::function<void()>> steps) {
   steps_.assign(std::make_move_iterator(steps.begin()), std::make_move_iterator(steps.end()));
+  scripted_ = true;
 }
 
 }  // namespace ostrel::test

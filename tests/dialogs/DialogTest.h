@@ -47,6 +47,7 @@ class DialogTest : public ::testing::Test {
 
  private:
   std::deque<std::function<void()>> steps_;
+  bool scripted_ = false;
 };
 
 }  // namespace ostrel::test

@@ -46,7 +46,9 @@ class FileDialog : public DialogTest {
     if (enter) Headless()->KeyPress(h, VK_RETURN);
   }
   void Key(UINT vk) { Headless()->KeyPress(DialogWindow(), vk); }
-  std::string NameField() { return PaintManagerOf(DialogWindow())->FindControl("filedlg_name_edit")->GetText().str(); }
+  std::string NameField() {
+    return PaintManagerOf(DialogWindow())->FindControl("filedlg_name_edit")->GetText().str();
+  }
   std::string root_;
 };
 
@@ -59,7 +61,9 @@ TEST_F(FileDialog, ListsFoldersThenTheFilesOfTheType) {
   } cases[] = {
       {"profiles", kProfileFileFilter, 0, {"sub/", "Zdir/", "a.json", "B.JSON"}},
       {"macros", kMacroFileFilter, 0, {"sub/", "Zdir/", "c.mac"}},
-      {"all files, chosen in the type list", kSkinPictureFilter, 1,
+      {"all files, chosen in the type list",
+       kSkinPictureFilter,
+       1,
        {"sub/", "Zdir/", "a.json", "B.JSON", "c.mac", "notes"}},
   };
   for (const Case& c : cases) {
@@ -67,8 +71,9 @@ TEST_F(FileDialog, ListsFoldersThenTheFilesOfTheType) {
     dialog.SetInitialFolder(root_ + "/sub/..");
     ASSERT_NE(dialog.Create(nullptr, "filedlg", WS_POPUP | WS_VISIBLE, 0), nullptr);
     Pump();
-    if (c.comboIndex) static_cast<CComboUI*>(dialog.GetPaintManager()->FindControl("filedlg_filter_combo"))
-                          ->SelectItem(c.comboIndex);
+    if (c.comboIndex)
+      static_cast<CComboUI*>(dialog.GetPaintManager()->FindControl("filedlg_filter_combo"))
+          ->SelectItem(c.comboIndex);
     Pump();
     EXPECT_EQ(dialog.CurrentFolder(), root_) << c.what;
     EXPECT_EQ(dialog.ListedNames(), c.names) << c.what;
@@ -83,9 +88,15 @@ TEST_F(FileDialog, PatternsMatchWithoutCaseAndOnlyWhatTheyName) {
     const char* patterns;
     bool match;
   } cases[] = {
-      {"p.json", "*.json;", true},   {"P.JSON", "*.json;", true},    {"p.json.bak", "*.json;", false},
-      {"json", "*.json;", false},    {"m.mac", "*.json; *.mac", true}, {"noext", "*.*", true},
-      {"x.shoot", "*.shoot;", true}, {"x.png", "", true},            {"x.png", ";;", true},
+      {"p.json", "*.json;", true},
+      {"P.JSON", "*.json;", true},
+      {"p.json.bak", "*.json;", false},
+      {"json", "*.json;", false},
+      {"m.mac", "*.json; *.mac", true},
+      {"noext", "*.*", true},
+      {"x.shoot", "*.shoot;", true},
+      {"x.png", "", true},
+      {"x.png", ";;", true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(CFileDialogWnd::MatchesPattern(c.name, c.patterns), c.match) << c.name << " ~ " << c.patterns;
@@ -136,6 +147,27 @@ TEST_F(FileDialog, EnterOnAFolderOpensItAndAPathNamingAFileChoosesIt) {
   EXPECT_EQ(path, root_ + "/sub/d.json");
 }
 
+TEST_F(FileDialog, TypingInTheListStartsAPath) {
+  std::string typed;
+  Script({
+      [&] { TypeInto("filedlg_path_edit", root_); },
+      [&] { Headless()->TypeText(DialogWindow(), "Zdir"); },  // the list has the focus
+      [&] {
+        typed = PaintManagerOf(DialogWindow())->FindControl("filedlg_path_edit")->GetText().str();
+        Key(VK_RETURN);
+      },
+      [&] {
+        EXPECT_EQ(Dialog()->CurrentFolder(), root_ + "/Zdir");
+        Headless()->TypeText(DialogWindow(), root_ + "/sub/d.json");  // from the root
+        Key(VK_RETURN);
+      },
+  });
+  CDuiString path;
+  ASSERT_TRUE(ShowOpenFileDialog(kProfileFileFilter, nullptr, path));
+  EXPECT_EQ(typed, root_ + "/Zdir");
+  EXPECT_EQ(path, root_ + "/sub/d.json");
+}
+
 TEST_F(FileDialog, CancelOrNothingChosenReturnsFalse) {
   struct Case {
     const char* what;
@@ -154,8 +186,7 @@ TEST_F(FileDialog, CancelOrNothingChosenReturnsFalse) {
   }
   // Confirming with an empty name chooses nothing and keeps the dialog.
   bool stillOpen = false;
-  Script({[&] { TypeInto("filedlg_path_edit", root_); },
-          [&] { TypeInto("filedlg_name_edit", "   "); },
+  Script({[&] { TypeInto("filedlg_path_edit", root_); }, [&] { TypeInto("filedlg_name_edit", "   "); },
           [&] { ClickControl(DialogWindow(), "filedlg_ok_btn"); },
           [&] {
             stillOpen = DialogWindow() != nullptr && Dialog()->ChosenPath().empty();
@@ -206,8 +237,7 @@ TEST_F(FileDialog, SaveAddsTheTypesExtensionAndAsksBeforeReplacing) {
   for (const Case& c : cases) {
     std::string warned;
     bool openAfterFirst = false;
-    Script({[&] { TypeInto("filedlg_path_edit", root_); },
-            [&] { TypeInto("filedlg_name_edit", c.name); },
+    Script({[&] { TypeInto("filedlg_path_edit", root_); }, [&] { TypeInto("filedlg_name_edit", c.name); },
             [&] {
               openAfterFirst = DialogWindow() != nullptr;
               if (openAfterFirst) {

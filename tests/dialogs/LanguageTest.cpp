@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 
+#include <cctype>
 #include <filesystem>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 
 #include "DialogTest.h"
@@ -52,7 +53,7 @@ TEST_F(Language, StartIndexComesFromTheRegistryAndFallsBackToTheFirstLanguage) {
   const fs::path config = programFolder_ / "DefaultData" / "Language.config";
   struct Case {
     const char* what;
-    const char* registry;  // null: no registry.ini
+    const char* registry;        // null: no registry.ini
     const char* languageConfig;  // null: the repository's file
     int index;
   } cases[] = {
@@ -95,6 +96,7 @@ TEST_F(Language, SwitchingReloadsTextsFontsAndTheStoredChoice) {
     const char* stored;
   } steps[] = {
       {1, "OK", "Helvetica", "1033"},
+      {2, "ตกลง", "Helvetica", "1054"},
       {0, "确定", "宋体", "2052"},
   };
   for (const Step& s : steps) {
@@ -186,28 +188,61 @@ TEST(LanguageFiles, CarryEveryKeyOfEveryLayoutInEveryLanguage) {
     for (const auto& k : keys) EXPECT_TRUE(reference.count(k)) << "lan_cn.xml lacks " << k << " of " << name;
   }
 
+  // Every visible text of a layout is a key of the files, on an element
+  // that shows it translated ("resourcetext"); texts without letters
+  // ("%", "0") are not words.
+  auto isWord = [](const std::string& v) {
+    for (unsigned char ch : v)
+      if (std::isalpha(ch) || ch >= 0x80) return true;
+    return false;
+  };
   std::map<std::string, std::string> used;  // key -> where
   for (const auto& e : fs::recursive_directory_iterator(skin)) {
     if (e.path().extension() != ".xml") continue;
     std::string name = e.path().filename().string();
     if (name.rfind("lan_", 0) == 0 || name == "res.xml") continue;
+    const std::string where = fs::relative(e.path(), skin).string();
     pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_file(e.path().c_str())) << e.path();
-    for (pugi::xpath_node n : doc.select_nodes("//*[@resourcetext='true']")) {
+    ASSERT_TRUE(doc.load_file(e.path().c_str())) << where;
+    for (pugi::xpath_node n : doc.select_nodes("//*[@text or @tooltip or @prompttext]")) {
+      const bool translated = n.node().attribute("resourcetext").as_bool();
       for (const char* attr : {"text", "tooltip", "prompttext"}) {
         std::string key = n.node().attribute(attr).value();
-        if (!key.empty()) used[key] = fs::relative(e.path(), skin).string();
+        if (!isWord(key)) continue;
+        used[key] = where;
+        EXPECT_TRUE(translated) << where << ": " << n.node().name() << " " << attr << "=\"" << key
+                                << "\" shows untranslated; mark it resourcetext=\"true\"";
       }
     }
   }
-  for (const LanguageEntry& l : LanguageConfig::Read((RepoDir() / "DefaultData" / "Language.config").string()))
+  for (const LanguageEntry& l :
+       LanguageConfig::Read((RepoDir() / "DefaultData" / "Language.config").string()))
     used[l.text] = "Language.config";
-  for (const char* key :
-       {"message_text_2", "message_text_4", "message_text_5", "message_text_6", "message_text_7", "message_text_16",
-        "message_text_22", "message_text_25", "filedlg_open_title", "filedlg_save_title", "filedlg_open_text",
-        "filedlg_save_text", "filedlg_path_not_found", "filedlg_file_not_found", "filedlg_folder_unreadable",
-        "filedlg_overwrite_text", "filedlg_all_files_text", "filter_profile_text", "filter_macro_text",
-        "filter_shoot_text", "filter_png_text", "filter_all_text", "software_rev_text", "close_text", "Key_Set"})
+  for (const char* key : {"message_text_2",
+                          "message_text_4",
+                          "message_text_5",
+                          "message_text_6",
+                          "message_text_7",
+                          "message_text_16",
+                          "message_text_22",
+                          "message_text_25",
+                          "filedlg_open_title",
+                          "filedlg_save_title",
+                          "filedlg_open_text",
+                          "filedlg_save_text",
+                          "filedlg_path_not_found",
+                          "filedlg_file_not_found",
+                          "filedlg_folder_unreadable",
+                          "filedlg_overwrite_text",
+                          "filedlg_all_files_text",
+                          "filter_profile_text",
+                          "filter_macro_text",
+                          "filter_shoot_text",
+                          "filter_png_text",
+                          "filter_all_text",
+                          "software_rev_text",
+                          "close_text",
+                          "Key_Set"})
     used[key] = "the program";
   for (const auto& [key, where] : used) EXPECT_TRUE(reference.count(key)) << key << " (" << where << ")";
 }

@@ -7,6 +7,7 @@
 #include "platform/ui/WindowApi.h"
 #include "platform/ui/WindowImplBase.h"
 #include "shell/MessageBox.h"
+#include "shell/MessageTexts.h"
 
 namespace ostrel::test {
 namespace {
@@ -145,6 +146,24 @@ TEST_F(MsgWnd, TheWindowIsCentredOnItsOwner) {
   ShowMessageBox(owner_.GetHWND(), "", "message_text_7", 96, true, 0);
   EXPECT_EQ(rc.left, 200 + (1000 - 400) / 2);
   EXPECT_EQ(rc.top, 100 + (640 - 200) / 2);
+}
+
+TEST_F(MsgWnd, NumbersGoIntoMessageTextsWithoutFormatting) {
+  CResourceManager* rm = CResourceManager::GetInstance();
+  EXPECT_EQ(MessageTexts::FormatNumber("message_text_16", -103), "Writing to the device failed (code -103).");
+  struct Case {
+    const char* text;
+    const char* shown;
+  } cases[] = {
+      {"100%% done: %d", "100% done: 7"},
+      {"%s%n%x then %d and %d", "%s%n%x then 7 and %d"},
+      {"no number", "no number"},
+      {"trailing %", "trailing %"},
+  };
+  for (const Case& c : cases) {
+    rm->AddText("probe_text", c.text);
+    EXPECT_EQ(MessageTexts::FormatNumber("probe_text", 7), c.shown) << c.text;
+  }
 }
 
 }  // namespace

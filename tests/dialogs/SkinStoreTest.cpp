@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -32,7 +33,8 @@ class BackgroundWindow : public WindowImplBase, public SkinReceiverImpl {
 
  protected:
   CDuiString GetSkinFile() override {
-    return CDuiString(R"(<Window size="1000,640"><VerticalLayout name="root" bkcolor="#FF14161A" bkimage="common/background.png">
+    return CDuiString(
+        R"(<Window size="1000,640"><VerticalLayout name="root" bkcolor="#FF14161A" bkimage="common/background.png">
         <HorizontalLayout height="40"><Control/><Button name="skinbtn" width="28"/></HorizontalLayout><Control/>
       </VerticalLayout></Window>)");
   }
@@ -156,6 +158,11 @@ TEST_F(SkinStore, IniWritesKeepTheRestOfTheFile) {
   // A line break in a value would add keys of its own.
   EXPECT_FALSE(IniFile::WriteString(path, "SKINIMAGE", "IMAGE", "a\r\n[SOFTWARE\\Kestrane]\nLANGUAGE=1"));
   EXPECT_EQ(IniFile::ReadString(path, "SKINIMAGE", "IMAGE").value_or(""), "skins/skin_1.png");
+  // Something other than a file in the INI's place is not read (a FIFO would block).
+  const std::string fifo = (TestRoot() / "fifo.ini").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(IniFile::ReadString(fifo, "SKINIMAGE", "IMAGE").has_value());
+  EXPECT_FALSE(IniFile::HasSection(fifo, "SKINIMAGE"));
 }
 
 }  // namespace

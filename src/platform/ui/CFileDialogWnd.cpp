@@ -11,6 +11,7 @@
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CComboUI.h"
 #include "platform/ui/CControlUI.h"
+#include "platform/ui/CEditUI.h"
 #include "platform/ui/CListLabelElementUI.h"
 #include "platform/ui/CListUI.h"
 #include "platform/ui/IListItemUI.h"
@@ -101,8 +102,10 @@ void CFileDialogWnd::InitWindow() {
   m_pNameEdit = m_pm.FindControl("filedlg_name_edit");
   m_pError = m_pm.FindControl("filedlg_error_label");
   const bool open = m_mode == Mode::Open;
-  if (CControlUI* t = m_pm.FindControl("filedlg_title")) t->SetText(open ? "filedlg_open_title" : "filedlg_save_title");
-  if (CControlUI* ok = m_pm.FindControl("filedlg_ok_btn")) ok->SetText(open ? "filedlg_open_text" : "filedlg_save_text");
+  if (CControlUI* t = m_pm.FindControl("filedlg_title"))
+    t->SetText(open ? "filedlg_open_title" : "filedlg_save_title");
+  if (CControlUI* ok = m_pm.FindControl("filedlg_ok_btn"))
+    ok->SetText(open ? "filedlg_open_text" : "filedlg_save_text");
   if (auto* combo = static_cast<CComboUI*>(m_pm.FindControl("filedlg_filter_combo"))) {
     for (const Filter& f : m_filters) {
       auto* item = new CListLabelElementUI();
@@ -338,11 +341,23 @@ LRESULT CFileDialogWnd::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, 
     bHandled = true;
     return 1;
   }
+  if (uMsg == WM_CHAR && wParam >= 0x20 && wParam != 0x7F && m_pPathEdit && ListHasFocus()) {
+    // Typing in the list starts a path: from the root or home for '/' and
+    // '~', else below the current folder. The character itself then goes
+    // to the path field, which has the focus from here on.
+    std::string start;
+    if (wParam != '/' && wParam != '~') start = m_folder == "/" ? std::string("/") : m_folder + "/";
+    m_pPathEdit->SetText(start.c_str());
+    if (auto* edit = static_cast<CEditUI*>(m_pPathEdit->GetInterface("Edit")))
+      edit->SetSel(static_cast<int>(start.size()), static_cast<int>(start.size()));
+    m_pm.SetFocus(m_pPathEdit);
+    return 0;
+  }
   if (uMsg == WM_KEYDOWN && wParam == VK_RETURN) {
     // Enter belongs to the focused edit or list row; elsewhere it confirms.
     CControlUI* focus = m_pm.GetFocus();
-    if (!focus || (!ListHasFocus() && focus != m_pPathEdit && focus != m_pNameEdit &&
-                   !focus->GetInterface("Button"))) {
+    if (!focus ||
+        (!ListHasFocus() && focus != m_pPathEdit && focus != m_pNameEdit && !focus->GetInterface("Button"))) {
       Accept();
       bHandled = true;
       return 1;
@@ -387,7 +402,8 @@ void CFileDialogWnd::Notify(TNotifyUI& msg) {
     return;
   } else if (msg.sType == "itemactivate") {
     auto* item = sender ? static_cast<IListItemUI*>(sender->GetInterface("ListItem")) : nullptr;
-    if (item && m_pList && item->GetOwner() == static_cast<IListOwnerUI*>(m_pList)) OnActivate(item->GetIndex());
+    if (item && m_pList && item->GetOwner() == static_cast<IListOwnerUI*>(m_pList))
+      OnActivate(item->GetIndex());
     return;
   } else if (msg.sType == "return") {
     if (sender == m_pPathEdit) {

@@ -4,7 +4,7 @@
 // the type list. Keyboard: a path typed into the path field and Enter goes
 // there (or chooses the file it names); arrows move in the list, Enter
 // opens a folder or chooses a file, Backspace goes to the parent folder,
-// Esc cancels. A name with wildcards ("*.png") becomes the listed pattern.
+// typing starts a path in the path field, Esc cancels. A name with wildcards ("*.png") becomes the listed pattern.
 
 #include <span>
 #include <string>
