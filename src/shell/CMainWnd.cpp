@@ -626,9 +626,9 @@ void CMainWnd::CloseChildWindows() {
 }
 
 void CMainWnd::BringToFront() {
-  SetWindowPos(m_hWnd, HWND_TOPMOST(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  SetWindowPos(m_hWnd, HWND_NOTOPMOST(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(m_hWnd);
 }
 
