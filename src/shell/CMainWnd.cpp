@@ -349,6 +349,12 @@ void CMainWnd::InitWindow() {
   // the first scan.
   if (!devices_.Create(m_pm, m_hWnd, DataFolders::AppDataFolder(), this))
     OutputDebugString("devices: no device pages");
+  // The settings and about windows belong to the device that is shown; the
+  // key capture of macro recording stops with it too.
+  devices_.SetSelectedEntryHiding([this](CZantroveUSBDevice*) {
+    CloseChildWindows();
+    SendMessage(kHookMessage, 0, 0);
+  });
 }
 
 void CMainWnd::TellPagesHostLighting(bool on) {
@@ -868,13 +874,9 @@ LRESULT CMainWnd::OnWindowMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&
       ShowMainWindow();
       bHandled = TRUE;
       break;
-    case kDeviceRemovedMessage: {
-      // The settings and about windows belong to the device that was shown.
-      CZantroveUSBDevice* shown = CurrentPage();
+    case kDeviceRemovedMessage:
       devices_.OnDeviceRemoved(static_cast<std::size_t>(wParam));
-      if (shown && CurrentPage() != shown) CloseChildWindows();
       UpdateNoDeviceLink();
-    }
       bHandled = TRUE;
       break;
     case kOpenSettingsMessage: {
