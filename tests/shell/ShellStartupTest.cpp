@@ -21,6 +21,8 @@
 #include "shell/CMainWnd.h"
 #include "shell/PrivateFontFile.h"
 #include "shell/ShellApplication.h"
+#include "shell/ShellBus.h"
+#include "support/PrivateSessionBus.h"
 #include "support/TestEnvironment.h"
 
 namespace fs = std::filesystem;
@@ -114,6 +116,30 @@ TEST_F(ShellStartupTest, StartsAndShutsDownInOrder) {
   EXPECT_GT(shown, init);
   EXPECT_GT(quit, shown);
   EXPECT_EQ(CMainWnd::MainWindowHandle(), nullptr);
+}
+
+TEST_F(ShellStartupTest, ASecondStartWakesTheFirstAndLeavesNoFontBehind) {
+  if (!fs::exists(kSystemFont)) GTEST_SKIP() << "DejaVu fonts not installed";
+  fs::copy_file(kSystemFont, program / "Font" / "Helvetica.ttf");
+  test::PrivateSessionBus bus;
+  ASSERT_TRUE(bus.ok());
+  // The running instance, as far as the bus sees it.
+  ShellBus first;
+  ASSERT_EQ(first.Open(), ShellBus::Claim::First);
+  ASSERT_TRUE(first.Start());
+  const int fontsBefore = ApplicationFontCount();
+  bool started = false;
+  ShellApplication::Options options;
+  options.watchSleep = false;
+  options.useDisplay = false;
+  options.onStarted = [&](CMainWnd&) { started = true; };
+  EXPECT_EQ(ShellApplication::Run(options), 0);
+  EXPECT_FALSE(started);
+  EXPECT_LT(IndexOf("InitWindow"), 0);
+  EXPECT_EQ(ApplicationFontCount(), fontsBefore);
+  // The wake-up reached the first one (which has no window to show here).
+  first.Close();
+  EXPECT_GE(IndexOf("ipc: message 0x"), 0);
 }
 
 TEST_F(ShellStartupTest, MissingFontsAreSkipped) {
