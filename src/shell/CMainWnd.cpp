@@ -17,6 +17,7 @@
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/WindowApi.h"
+#include "profiles/CDeviceProfileUI.h"
 #include "profiles/DataFolders.h"
 #include "shell/CSkinFrame.h"
 #include "shell/ExternalLauncher.h"
@@ -51,13 +52,13 @@ constexpr R kClickRoutes[] = {
     {"windowdeviceset_", Num, &M::OnSystemDeviceSettings},
     {"default_btn", Any, &M::OnDefaultButton},
     {"reset_repeat_btn", Any, &M::ToCurrentPage},
-    {"device_add_btn", Any, &M::ToCurrentPage},
-    {"device_sub_btn", Any, &M::ToCurrentPage},
-    {"device_copy_btn", Any, &M::ToCurrentPage},
-    {"device_import_btn", Any, &M::ToCurrentPage},
-    {"device_export_btn", Any, &M::ToCurrentPage},
-    {"device_reset_btn", Any, &M::ToCurrentPage},
-    {"device_profile_edit_save_btn", Any, &M::ToCurrentPage},
+    {"device_add_btn", Any, &M::OnProfileButton},
+    {"device_sub_btn", Any, &M::OnProfileButton},
+    {"device_copy_btn", Any, &M::OnProfileButton},
+    {"device_import_btn", Any, &M::OnProfileButton},
+    {"device_export_btn", Any, &M::OnProfileButton},
+    {"device_reset_btn", Any, &M::OnProfileButton},
+    {"device_profile_edit_save_btn", Any, &M::OnProfileButton},
     {"key_butt_keysave", Any, &M::ToCurrentPage},
     {"key_butt_keydefalut", Any, &M::ToCurrentPage},
     {"key_butt_keycancel", Any, &M::ToCurrentPage},
@@ -94,7 +95,7 @@ constexpr R kClickRoutes[] = {
     {"LightTab2_deng_same_mode", Any, &M::Ignore},
     {"hs_EQ_btn_save", Any, &M::ToCurrentPage},
     {"hs_EQ_btn_delete", Any, &M::ToCurrentPage},
-    {"profile_fun_spread_btn", Case, &M::ToCurrentPage},
+    {"profile_fun_spread_btn", Case, &M::OnProfileButton},
     {"device_select_prev", Any, &M::OnDevicePrevious},
     {"device_select_next", Any, &M::OnDeviceNext},
     {"WebLink_btn", Any, &M::OnWebLink},
@@ -349,6 +350,10 @@ void CMainWnd::InitWindow() {
   // the first scan.
   if (!devices_.Create(m_pm, m_hWnd, DataFolders::AppDataFolder(), this))
     OutputDebugString("devices: no device pages");
+  for (CZantroveUSBDevice* page : devices_.Pages())
+    for (CControlUI* found : m_pm.FindSubControlsByClass(page, CDeviceProfileUI::kElementName))
+      if (auto* panel = static_cast<CDeviceProfileUI*>(found->GetInterface(CDeviceProfileUI::kElementName)))
+        panel->SetHost(&profileHost_);
   // The settings and about windows belong to the device that is shown; the
   // key capture of macro recording stops with it too.
   devices_.SetSelectedEntryHiding([this](CZantroveUSBDevice*) {
@@ -522,6 +527,20 @@ void CMainWnd::OnKeyTextEditKillFocus(TNotifyUI&, int) { SendMessage(kHookMessag
 
 void CMainWnd::OnKeyButton(TNotifyUI&, int number) {
   if (CZantroveUSBDevice* page = CurrentPage()) page->showKey(number);
+}
+
+CDeviceProfileUI* CMainWnd::CurrentProfilePanel() const {
+  CZantroveUSBDevice* page = CurrentPage();
+  if (!page) return nullptr;
+  auto* pm = const_cast<CPaintManagerUI*>(&m_pm);
+  CControlUI* found = pm->FindSubControlByClass(page, CDeviceProfileUI::kElementName);
+  return found ? static_cast<CDeviceProfileUI*>(found->GetInterface(CDeviceProfileUI::kElementName))
+               : nullptr;
+}
+
+void CMainWnd::OnProfileButton(TNotifyUI& msg, int) {
+  if (CDeviceProfileUI* panel = CurrentProfilePanel(); panel && msg.pSender)
+    panel->HandleClick(msg.pSender->GetName().GetData());
 }
 
 void CMainWnd::OnFunctionTab(TNotifyUI& msg, int) {
@@ -728,12 +747,10 @@ void CMainWnd::HandleTimer(UINT_PTR id) {
       KillTimer(m_hWnd, id);
       OpenTrayMenu();
       break;
-    case kProfileSwitchTimer: {
+    case kProfileSwitchTimer:
       KillTimer(m_hWnd, id);
-      TNotifyUI none;
-      ToCurrentPage(none, 0);
+      if (CDeviceProfileUI* panel = CurrentProfilePanel()) panel->SwitchToComboSelection();
       break;
-    }
     case kIdleTimer:
       KillTimer(m_hWnd, id);
       SetTimer(m_hWnd, kIdleTimer, 5000);

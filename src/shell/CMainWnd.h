@@ -18,6 +18,7 @@
 #include "platform/ui/WindowImplBase.h"
 #include "shell/CMainPage.h"
 #include "shell/LanguageSwitcher.h"
+#include "shell/MainWndProfileHost.h"
 #include "shell/NotifyRoute.h"
 #include "shell/SkinObserver.h"
 #include "shell/WorkerTable.h"
@@ -25,6 +26,7 @@
 namespace ostrel {
 
 class CControlUI;
+class CDeviceProfileUI;
 class ShellBus;
 
 class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
@@ -106,6 +108,8 @@ class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
   bool IsTrayIconShown() const { return tray_.IsCreated(); }
   DevicePageHost& Devices() { return devices_; }
   CZantroveUSBDevice* CurrentPage() const { return devices_.CurrentPage(); }
+  // The profile panel of the current page, or null.
+  CDeviceProfileUI* CurrentProfilePanel() const;
 
   // Handlers reached through the tables.
   void OnCloseButton(TNotifyUI& msg, int number);
@@ -126,6 +130,7 @@ class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
   void OnKeyTextEditKillFocus(TNotifyUI& msg, int number);
   void OnKeyButton(TNotifyUI& msg, int number);
   void OnFunctionTab(TNotifyUI& msg, int number);
+  void OnProfileButton(TNotifyUI& msg, int number);
   void ToCurrentPage(TNotifyUI& msg, int number);
   void Ignore(TNotifyUI& msg, int number);
 
@@ -171,6 +176,8 @@ class CMainWnd : public WindowImplBase, public SkinReceiverImpl {
   ShellBus* bus_ = nullptr;
   WorkerTable workers_;
   DevicePageHost devices_;
+  MainWndProfileHost profileHost_{[this] { return m_hWnd; }, [this] { return dpi_; },
+                                  [this] { return CurrentPage(); }};
 
   LanguageSwitcher languages_;
   int lightControlled_ = 1;

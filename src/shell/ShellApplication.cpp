@@ -13,6 +13,7 @@
 #include "platform/ui/CScreenshot.h"
 #include "platform/ui/CSdlBackend.h"
 #include "platform/ui/WindowApi.h"
+#include "profiles/CDeviceProfileUI.h"
 #include "shell/CMainWnd.h"
 #include "shell/InstanceSocket.h"
 #include "shell/PrivateFontFile.h"
@@ -61,6 +62,9 @@ constexpr DWORD kMainWindowStyle = 0x96CA0000;
 int ShellApplication::RegisterControls() {
   RegisterProgramControls();
   CControlFactory* factory = CControlFactory::GetInstance();
+  factory->RegistControl(CDeviceProfileUI::kClassName, &CDeviceProfileUI::CreateControl);
+  factory->RegistControl(CDeviceProfileUI::kElementName, &CDeviceProfileUI::CreateControl);
+  factory->RegistControl(CDeviceProfileUI::kLayoutElementName, &CDeviceProfileUI::CreateLayout);
   if (!factory->IsRegistered("CZantroveUSBDevice"))
     factory->RegistControl("CZantroveUSBDevice", []() -> CControlUI* { return new CZantroveUSBDevice; });
   int registered = 0;

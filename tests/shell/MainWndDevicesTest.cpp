@@ -54,7 +54,8 @@ class MainWndDevicesTest : public ::testing::Test {
           "<CheckBox name=\"synchro_device_select\" width=\"20\"/><Label name=\"device_select_name\"/>"
           "</DeviceOption></Window>");
     for (const char* page : {"mousedevice", "keyboarddevice", "mousepaddevice", "hs6533device"})
-      Write(skin / "XML/DeviceXml" / (std::string(page) + ".xml"), "<Window><CZantroveUSBDevice/></Window>");
+      Write(skin / "XML/DeviceXml" / (std::string(page) + ".xml"),
+            "<Window><CZantroveUSBDevice><DeviceProfile/></CZantroveUSBDevice></Window>");
 
     CMessageLoop& loop = CMessageLoop::Instance();
     loop.AttachCurrentThread();
@@ -111,12 +112,15 @@ TEST_F(MainWndDevicesTest, APluggedMouseShowsItsEntryAndUnpluggingBringsTheNoDev
   EXPECT_FALSE(Find("No_device_Link")->IsVisible());
   ASSERT_NE(window->CurrentPage(), nullptr);
   EXPECT_EQ(window->CurrentPage()->GetDeviceType(), 2);
+  // The page's profile panel is the one the profile buttons reach.
+  EXPECT_NE(window->CurrentProfilePanel(), nullptr);
   EXPECT_TRUE(IsWindowVisible(window->GetHWND()));
 
   ASSERT_TRUE(simulator.Unplug("mouse").ok);
   EXPECT_TRUE(PumpUntil([&] { return VisibleEntries() == 0; }));
   EXPECT_TRUE(Find("No_device_Link")->IsVisible());
   EXPECT_EQ(window->CurrentPage(), nullptr);
+  EXPECT_EQ(window->CurrentProfilePanel(), nullptr);
 }
 
 }  // namespace

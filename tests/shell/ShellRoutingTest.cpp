@@ -66,7 +66,9 @@ TEST(ShellRouting, SendersReachTheirHandlers) {
       {"click", "LightTab2_color_option_5", &M::ToCurrentPage, 5},
       {"click", "macro_inset_moveleftkey_btn", &M::ToCurrentPage, 0},
       {"click", "MACRO_INSET_MOVELEFTKEY_BTN", nullptr, 0},  // compared with case
-      {"click", "profile_fun_spread_btn", &M::ToCurrentPage, 0},
+      {"click", "profile_fun_spread_btn", &M::OnProfileButton, 0},
+      {"click", "Device_Add_Btn", &M::OnProfileButton, 0},
+      {"click", "device_profile_edit_save_btn", &M::OnProfileButton, 0},
       {"click", "Profile_Fun_Spread_Btn", nullptr, 0},
       {"click", "LightTab1_deng_same_mode", &M::Ignore, 0},
       {"click", "deng_same_mode", &M::ToCurrentPage, 0},
