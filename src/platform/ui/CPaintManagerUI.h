@@ -200,6 +200,8 @@ class CPaintManagerUI {
   static void MessageLoop();
   static bool TranslateMessage(const MSG* pMsg);
   static void Term();
+  // Gives back a record the toolkit handed out in a message (a MenuCmd).
+  static void DeletePtr(void* ptr);
 
   // Tool tips show after the pointer rests this long.
   static constexpr UINT kToolTipDelayMs = 400;

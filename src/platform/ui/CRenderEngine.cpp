@@ -11,6 +11,7 @@
 
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/PrivateFontSync.h"
 
 namespace ostrel {
 
@@ -36,6 +37,7 @@ class TextLayoutCache {
     return cache;
   }
   PangoLayout* Layout(const char* text, PangoFontDescription* font, bool underline, int width, UINT style) {
+    if (SyncPrivateFonts()) DropContext();
     std::string key;
     key.reserve(64);
     key.append(text);
@@ -89,6 +91,12 @@ class TextLayoutCache {
     for (auto& [k, e] : map_) g_object_unref(e.layout);
     map_.clear();
     order_.clear();
+  }
+  // The font map changed: layouts and the context were made with the old one.
+  void DropContext() {
+    Clear();
+    if (context_) g_object_unref(context_);
+    context_ = nullptr;
   }
 
  private:
