@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 namespace ostrel {
 

@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "platform/os/DebugLog.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/RegisteredMessages.h"
 

@@ -1,6 +1,6 @@
 #include "shell/PrivateFontFile.h"
 
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 namespace ostrel {
 

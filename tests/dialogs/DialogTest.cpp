@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "platform/os/DebugLog.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"

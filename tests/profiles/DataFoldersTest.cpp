@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "profiles/DataFolders.h"
 #include "support/TestEnvironment.h"
 

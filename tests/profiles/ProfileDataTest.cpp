@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ProfileTestSupport.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "profiles/CBasicProfiledata.h"
 #include "profiles/CHs6533Profiledata.h"
 #include "profiles/CKeyboardProfiledata.h"

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/os/DebugLog.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "platform/ui/CHeadlessBackend.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CResourceManager.h"

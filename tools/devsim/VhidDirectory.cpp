@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 namespace ostrel::devsim {
 

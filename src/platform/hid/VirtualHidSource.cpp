@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/hid/HidDescriptorParser.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 namespace ostrel {
 

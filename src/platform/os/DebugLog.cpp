@@ -1,6 +1,6 @@
 #include "platform/os/DebugLog.h"
 
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 #include <cstdarg>
 #include <cstdio>

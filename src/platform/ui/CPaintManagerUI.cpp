@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/os/DebugLog.h"
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CRenderEngine.h"

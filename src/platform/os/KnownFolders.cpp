@@ -1,4 +1,4 @@
-#include "platform/os/SpecialFolders.h"
+#include "platform/os/KnownFolders.h"
 
 #include <algorithm>
 #include <cstdlib>
