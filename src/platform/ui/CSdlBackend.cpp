@@ -9,7 +9,9 @@
 #include <filesystem>
 
 #include "platform/os/DebugLog.h"
+#include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
+#include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CSdlToolTip.h"
 #include "platform/ui/WindowApi.h"
 
@@ -456,6 +458,24 @@ void CSdlBackend::WaitForEvents(int timeout_ms) {
     while (SDL_PollEvent(&event)) Translate(event);
   }
   if (focus_check_) SettleFocus();
+  UpdateTextInputRect();
+}
+
+void CSdlBackend::UpdateTextInputRect() {
+  // Input methods put their candidate list under the focused edit.
+  HWND active = Loop().ActiveWindow();
+  if (!active || !Find(active)) return;
+  for (CPaintManagerUI* pm : CPaintManagerUI::GetPaintManagers()) {
+    if (pm->GetPaintWindow() != active) continue;
+    CControlUI* focus = pm->GetFocus();
+    if (!focus || std::strstr(focus->GetClass(), "Edit") == nullptr) return;
+    RECT r = focus->GetPos();
+    if (EqualRect(r, text_input_rect_)) return;
+    text_input_rect_ = r;
+    SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    SDL_SetTextInputRect(&rect);
+    return;
+  }
 }
 
 void CSdlBackend::Wake() {
