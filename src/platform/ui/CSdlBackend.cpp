@@ -287,8 +287,9 @@ void CSdlBackend::ShowNativeWindow(HWND hwnd, int show) {
       // rectangle), so a restore only has to undo a minimise here.
       if (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window);
       SDL_ShowWindow(window);
+      // Raising asks the window manager to activate it too; forcing the
+      // input focus on X fails when the window is not yet viewable.
       SDL_RaiseWindow(window);
-      SDL_SetWindowInputFocus(window);
       return;
   }
 }
@@ -306,7 +307,6 @@ void CSdlBackend::BringToFront(HWND hwnd) {
   if (!native) return;
   if (SDL_GetWindowFlags(native->window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(native->window);
   SDL_RaiseWindow(native->window);
-  SDL_SetWindowInputFocus(native->window);
 }
 
 void CSdlBackend::Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) {
