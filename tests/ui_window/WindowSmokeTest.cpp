@@ -172,7 +172,9 @@ TEST_F(WindowSmoke, RealKeysTextDoubleClicksAndWheelReachTheControls) {
   EXPECT_TRUE(RunUntil([&] { return w.CountMessages(WM_MOUSEWHEEL) == 1; }));
   wheel.get();
   for (const MSG& m : w.messages) {
-    if (m.message == WM_MOUSEWHEEL) EXPECT_LT(static_cast<std::int16_t>(HIWORD(m.wParam)), 0);
+    if (m.message == WM_MOUSEWHEEL) {
+      EXPECT_LT(static_cast<std::int16_t>(HIWORD(m.wParam)), 0);
+    }
   }
 }
 
