@@ -166,6 +166,16 @@ TEST_F(UiDispatch, HoverEntersLeavesAndShowsTheToolTip) {
   Pump();
   EXPECT_FALSE(key3->GetButtonState() & UISTATE_HOT);
   EXPECT_EQ(Headless()->ToolTipText(), "");
+  // The two-part tip shows its title above its text.
+  CControlUI* key1 = w.GetPaintManager()->FindControl("key_1");
+  key1->SetUserToolTipTitle("Key 1");
+  key1->SetUserToolTipText("Left button");
+  Headless()->MouseMove(w.GetHWND(), q.x + 1, q.y);
+  Advance(CPaintManagerUI::kToolTipDelayMs + 10);
+  EXPECT_EQ(Headless()->ToolTipText(), "Key 1\nLeft button");
+  Headless()->PostInput(w.GetHWND(), WM_MOUSELEAVE, 0, 0);
+  Pump();
+  EXPECT_EQ(Headless()->ToolTipText(), "");
 }
 
 TEST_F(UiDispatch, KeyboardActivatesTheFocusedButtonAndTabMovesFocus) {

@@ -88,6 +88,31 @@ TEST_F(UiLanguage, TheQueryHookAnswersFirstAndEmptyMeansTheFile) {
   rm->SetTextQueryInterface(nullptr);
 }
 
+TEST_F(UiLanguage, ReloadTextResizesLabelsThatFitTheirText) {
+  CResourceManager* rm = CResourceManager::GetInstance();
+  ASSERT_TRUE(rm->LoadLanguage("lan_cn.xml"));
+  UiTestWindow w(R"(<Window size="400,30"><HorizontalLayout>
+      <Label name="k" resourcetext="true" text="software_rev_text" autocalcwidth="true"/><Control name="rest"/>
+    </HorizontalLayout></Window>)");
+  ASSERT_NE(w.CreateShown(), nullptr);
+  int narrow = w.GetPaintManager()->FindControl("k")->GetWidth();
+  ASSERT_TRUE(rm->LoadLanguage("lan_en.xml"));
+  rm->ReloadText();
+  Pump();
+  int wide = w.GetPaintManager()->FindControl("k")->GetWidth();
+  EXPECT_GT(wide, narrow);  // "Software version: " is longer than the Chinese text
+  EXPECT_EQ(w.GetPaintManager()->FindControl("rest")->GetX(), wide);
+}
+
+TEST_F(UiLanguage, AWindowThatAnsweredTextsLeavesNoHookBehind) {
+  {
+    UiTestWindow w(R"(<Window size="10,10"><Control/></Window>)");
+    ASSERT_NE(w.CreateShown(), nullptr);
+    CResourceManager::GetInstance()->SetTextQueryInterface(&w);
+  }
+  EXPECT_EQ(CResourceManager::GetInstance()->GetTextQueryInterface(), nullptr);
+}
+
 TEST_F(UiLanguage, AnUnreadableLanguageFileKeepsTheOldTexts) {
   CResourceManager* rm = CResourceManager::GetInstance();
   ASSERT_TRUE(rm->LoadLanguage("lan_cn.xml"));

@@ -88,8 +88,12 @@ TEST_F(UiLayout, TabLayoutShowsOnlyTheSelectedPage) {
   EXPECT_EQ(tabs->GetCurSel(), 1);
   EXPECT_FALSE(w.GetPaintManager()->FindControl("p0")->IsVisible());
   EXPECT_TRUE(w.GetPaintManager()->FindControl("p1")->IsVisible());
+  w.GetPaintManager()->FindControl("p1")->SetFocus();
+  ASSERT_EQ(w.GetPaintManager()->GetFocus(), w.GetPaintManager()->FindControl("p1"));
   ASSERT_TRUE(tabs->SelectItem(2));
   Pump();
+  EXPECT_EQ(w.GetPaintManager()->GetFocus(), nullptr);  // focus goes with the hidden page, to nobody
+  EXPECT_EQ(w.Count("setfocus"), 1);
   EXPECT_TRUE(w.GetPaintManager()->FindControl("p2")->IsVisible());
   EXPECT_FALSE(w.GetPaintManager()->FindControl("p1")->IsVisible());
   EXPECT_TRUE(EqualRect(w.GetPaintManager()->FindControl("p2")->GetPos(), RECT{0, 0, 200, 100}));

@@ -186,3 +186,72 @@ TEST_F(UiMessageLoop, QuitInsideAModalLoopReachesTheOuterLoop) {
 
 }  // namespace
 }  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+int g_procCalls = 0;
+UINT_PTR g_procId = 0;
+void CountTimer(HWND, UINT msg, UINT_PTR id, DWORD) {
+  if (msg == WM_TIMER) ++g_procCalls;
+  g_procId = id;
+}
+
+TEST_F(UiMessageLoop, TimerProceduresAreCalledInsteadOfWmTimer) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  g_procCalls = 0;
+  SetTimer(w.GetHWND(), 1031, 50, &CountTimer);
+  Advance(120);
+  EXPECT_EQ(g_procCalls, 2);
+  EXPECT_EQ(g_procId, 1031u);
+  for (const MSG& m : w.custom) EXPECT_FALSE(m.message == WM_TIMER && m.wParam == 1031);
+  KillTimer(w.GetHWND(), 1031);
+}
+
+TEST_F(UiMessageLoop, TopmostFollowsSetWindowPos) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  SetWindowPos(w.GetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_TRUE(CMessageLoop::Instance().Find(w.GetHWND())->topmost);
+  SetWindowPos(w.GetHWND(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_FALSE(CMessageLoop::Instance().Find(w.GetHWND())->topmost);
+}
+
+}  // namespace
+}  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+TEST_F(UiMessageLoop, PostsFromManyThreadsAllArriveInEachThreadsOrder) {
+  UiTestWindow w(kSimple);
+  ASSERT_NE(w.CreateShown(), nullptr);
+  constexpr int kThreads = 4;
+  constexpr int kEach = 500;
+  std::vector<std::vector<int>> seen(kThreads);
+  w.onCustom = [&](UINT msg, WPARAM wp, LPARAM lp, BOOL& handled) -> LRESULT {
+    if (msg != WM_USER + 0x4C8) return 0;
+    handled = TRUE;
+    seen[wp].push_back(static_cast<int>(lp));
+    int total = 0;
+    for (const auto& s : seen) total += static_cast<int>(s.size());
+    if (total == kThreads * kEach) PostQuitMessage(0);
+    return 0;
+  };
+  HWND h = w.GetHWND();
+  std::vector<std::thread> workers;
+  for (int t = 0; t < kThreads; ++t)
+    workers.emplace_back([h, t] {
+      for (int i = 0; i < kEach; ++i) PostMessage(h, WM_USER + 0x4C8, static_cast<WPARAM>(t), i);
+    });
+  CMessageLoop::Instance().Run();
+  for (auto& t : workers) t.join();
+  for (int t = 0; t < kThreads; ++t) {
+    ASSERT_EQ(seen[t].size(), static_cast<std::size_t>(kEach));
+    for (int i = 0; i < kEach; ++i) ASSERT_EQ(seen[t][i], i);
+  }
+}
+
+}  // namespace
+}  // namespace ostrel::test

@@ -59,6 +59,9 @@ class CHeadlessBackend : public IWindowBackend {
   // Types UTF-8 text as WM_CHAR messages, one per code point.
   void TypeText(HWND hwnd, const std::string& text);
 
+  // Any other message as the native side would post it (WM_MOUSELEAVE ...).
+  void PostInput(HWND hwnd, UINT message, WPARAM w, LPARAM l);
+
   // What the headless "screen" shows.
   const std::string& ToolTipText() const { return tooltip_; }
   HWND CapturedWindow() const { return captured_; }
@@ -67,8 +70,6 @@ class CHeadlessBackend : public IWindowBackend {
   RECT LastPresentedRect() const { return last_dirty_; }
 
  private:
-  void PostInput(HWND hwnd, UINT message, WPARAM w, LPARAM l);
-
   RECT monitor_;
   POINT cursor_;
   HWND captured_ = nullptr;

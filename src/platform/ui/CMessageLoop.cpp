@@ -299,7 +299,7 @@ UINT CMessageLoop::RegisterWindowMessage(const std::string& name) {
   return number;
 }
 
-UINT_PTR CMessageLoop::SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms) {
+UINT_PTR CMessageLoop::SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms, TIMERPROC proc) {
   if (hwnd && !IsWindow(hwnd)) return 0;
   UINT period = std::max<UINT>(period_ms, 1);
   std::uint64_t due = Now() + period;
@@ -307,10 +307,11 @@ UINT_PTR CMessageLoop::SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms) {
     if (t.hwnd == hwnd && t.id == id) {
       t.period = period;
       t.due = due;
+      t.proc = proc;
       return id == 0 ? 1 : id;
     }
   }
-  timers_.push_back(Timer{hwnd, id, period, due});
+  timers_.push_back(Timer{hwnd, id, period, due, proc});
   return id == 0 ? 1 : id;
 }
 
@@ -354,7 +355,7 @@ bool CMessageLoop::TakeReady(Queued* out) {
     if (t.due <= now && (!earliest || t.due < earliest->due)) earliest = &t;
   if (earliest) {
     earliest->due = now + earliest->period;
-    *out = Queued{MSG{earliest->hwnd, WM_TIMER, earliest->id, 0, GetTickCount()}, nullptr};
+    *out = Queued{MSG{earliest->hwnd, WM_TIMER, earliest->id, 0, GetTickCount()}, nullptr, earliest->proc};
     return true;
   }
   return false;
@@ -387,6 +388,11 @@ bool CMessageLoop::GetMessage(MSG* msg) {
     WindowRecord* rec = Find(q.msg.hwnd);
     LRESULT r = (rec && rec->wnd) ? rec->wnd->WindowProcedure(q.msg.message, q.msg.wParam, q.msg.lParam) : 0;
     q.reply->set_value(r);
+    *msg = MSG{q.msg.hwnd, WM_NULL, 0, 0, q.msg.time};
+    return true;
+  }
+  if (q.proc) {
+    q.proc(q.msg.hwnd, WM_TIMER, q.msg.wParam, q.msg.time);
     *msg = MSG{q.msg.hwnd, WM_NULL, 0, 0, q.msg.time};
     return true;
   }
@@ -467,6 +473,10 @@ int CMessageLoop::PumpPending() {
       LRESULT r =
           (rec && rec->wnd) ? rec->wnd->WindowProcedure(q.msg.message, q.msg.wParam, q.msg.lParam) : 0;
       q.reply->set_value(r);
+      continue;
+    }
+    if (q.proc) {
+      q.proc(q.msg.hwnd, WM_TIMER, q.msg.wParam, q.msg.time);
       continue;
     }
     Dispatch(q.msg);

@@ -82,7 +82,7 @@ class CMessageLoop {
   void SetPreTranslate(std::function<bool(const MSG&)> hook) { pre_translate_ = std::move(hook); }
 
   // Window timers (WM_TIMER with the id as wParam).
-  UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms);
+  UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT period_ms, TIMERPROC proc = nullptr);
   bool KillTimer(HWND hwnd, UINT_PTR id);
   bool HasTimer(HWND hwnd, UINT_PTR id) const;
 
@@ -112,12 +112,14 @@ class CMessageLoop {
   struct Queued {
     MSG msg;
     std::shared_ptr<std::promise<LRESULT>> reply;
+    TIMERPROC proc = nullptr;
   };
   struct Timer {
     HWND hwnd;
     UINT_PTR id;
     UINT period;
     std::uint64_t due;
+    TIMERPROC proc;
   };
   std::uint64_t Now() const;
   bool TakeReady(Queued* out);

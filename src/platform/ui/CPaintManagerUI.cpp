@@ -29,8 +29,12 @@ constexpr double kHalfPi = 1.57079632679489661923;
 
 // Window timer ids of the paint manager itself, far above control timers.
 constexpr UINT_PTR kHoverTimerId = 0x7FFF0001;
-// Posted to run queued asynchronous notifications.
-constexpr UINT kAsyncNotifyMessage = WM_APP + 1;
+// Posted to run queued asynchronous notifications; a registered number so
+// it never meets a message of the program's own.
+UINT AsyncNotifyMessage() {
+  static const UINT number = CMessageLoop::Instance().RegisterWindowMessage("ostrel.ui.async-notify");
+  return number;
+}
 
 std::vector<CPaintManagerUI*>& Managers() {
   static std::vector<CPaintManagerUI*> managers;
@@ -479,7 +483,7 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl) {
   if (!pControl) return;
   pControl->SetManager(this, nullptr, false);
   m_delayedCleanup.push_back(pControl);
-  ostrel::PostMessage(m_hWndPaint, kAsyncNotifyMessage, 0, 0);
+  ostrel::PostMessage(m_hWndPaint, AsyncNotifyMessage(), 0, 0);
 }
 
 CControlUI* CPaintManagerUI::FindControl(POINT pt) const {
@@ -677,7 +681,7 @@ void CPaintManagerUI::SendNotify(TNotifyUI& Msg, bool bAsync) {
   if (Msg.pSender && Msg.sVirtualWnd.IsEmpty()) Msg.sVirtualWnd = Msg.pSender->GetVirtualWnd();
   if (bAsync) {
     m_asyncNotify.push_back(Msg);
-    ostrel::PostMessage(m_hWndPaint, kAsyncNotifyMessage, 0, 0);
+    ostrel::PostMessage(m_hWndPaint, AsyncNotifyMessage(), 0, 0);
     return;
   }
   if (Msg.pSender) {
@@ -968,10 +972,11 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
       }
     }
   }
+  if (uMsg == AsyncNotifyMessage()) {
+    ProcessAsyncNotify();
+    return true;
+  }
   switch (uMsg) {
-    case kAsyncNotifyMessage:
-      ProcessAsyncNotify();
-      return true;
     case WM_PAINT:
       Paint();
       lRes = 0;

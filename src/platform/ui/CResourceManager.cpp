@@ -11,7 +11,8 @@ namespace ostrel {
 namespace {
 CControlUI* MarkText(CControlUI* c, void*) {
   if (c->IsResourceText()) {
-    c->NeedUpdate();
+    // A new text may need another size, so the parent lays out again.
+    c->NeedParentUpdate();
     c->Invalidate();
   }
   return nullptr;

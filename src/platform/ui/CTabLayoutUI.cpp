@@ -51,10 +51,9 @@ bool CTabLayoutUI::SelectItem(int iIndex, bool bTriggerEvent) {
   for (int i = 0; i < GetCount(); ++i) m_items[i]->SetVisible(i == iIndex);
   NeedParentUpdate();
   NeedUpdate();
-  if (m_pManager) {
-    m_pManager->SetNextTabControl();
-    if (bTriggerEvent) m_pManager->SendNotify(this, DUI_MSGTYPE_TABSELECT, iIndex, old);
-  }
+  // Focus inside the page that went away was dropped with it; nothing else
+  // takes the focus (that would raise "setfocus" on some control by chance).
+  if (m_pManager && bTriggerEvent) m_pManager->SendNotify(this, DUI_MSGTYPE_TABSELECT, iIndex, old);
   return true;
 }
 

@@ -79,6 +79,9 @@ constexpr DWORD RGB(int r, int g, int b) {
   return static_cast<DWORD>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 
+// Called instead of posting WM_TIMER when a timer is set with one.
+using TIMERPROC = void (*)(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+
 // A message as the loop carries it.
 struct MSG {
   HWND hwnd = nullptr;
@@ -238,9 +241,9 @@ constexpr UINT SWP_NOACTIVATE = 0x0010;
 constexpr UINT SWP_FRAMECHANGED = 0x0020;
 constexpr UINT SWP_SHOWWINDOW = 0x0040;
 constexpr UINT SWP_HIDEWINDOW = 0x0080;
-inline HWND HWND_TOP() { return nullptr; }
-inline HWND HWND_TOPMOST() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1)); }
-inline HWND HWND_NOTOPMOST() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2)); }
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -56,7 +56,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs) { return Loop().SetTimer(hwnd, id, elapseMs); }
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+  return Loop().SetTimer(hwnd, id, elapseMs, proc);
+}
 bool KillTimer(HWND hwnd, UINT_PTR id) { return Loop().KillTimer(hwnd, id); }
 DWORD GetTickCount() { return Loop().GetTickCount(); }
 
@@ -121,10 +123,10 @@ bool SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     r.bottom = r.top + (cy < 0 ? 0 : cy);
   }
   if (!(flags & SWP_NOZORDER)) {
-    if (insertAfter == HWND_TOPMOST()) {
+    if (insertAfter == HWND_TOPMOST) {
       rec->topmost = true;
       Loop().Backend()->SetNativeTopmost(hwnd, true);
-    } else if (insertAfter == HWND_NOTOPMOST()) {
+    } else if (insertAfter == HWND_NOTOPMOST) {
       rec->topmost = false;
       Loop().Backend()->SetNativeTopmost(hwnd, false);
     }

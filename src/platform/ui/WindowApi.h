@@ -15,7 +15,9 @@ void PostQuitMessage(int exitCode);
 UINT RegisterWindowMessage(const char* name);
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs);
+// With a procedure, the procedure is called when the timer is due instead of
+// WM_TIMER reaching the window.
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);
 bool KillTimer(HWND hwnd, UINT_PTR id);
 DWORD GetTickCount();
 

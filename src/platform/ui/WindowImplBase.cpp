@@ -3,6 +3,7 @@
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CDialogBuilder.h"
+#include "platform/ui/CResourceManager.h"
 #include "platform/ui/WindowApi.h"
 
 namespace ostrel {
@@ -14,6 +15,9 @@ WindowImplBase::WindowImplBase() {
 }
 
 WindowImplBase::~WindowImplBase() {
+  // The text hook must not outlive the window that answered it.
+  if (CResourceManager::GetInstance()->GetTextQueryInterface() == this)
+    CResourceManager::GetInstance()->SetTextQueryInterface(nullptr);
   m_pm.RemovePreMessageFilter(this);
   m_pm.RemoveNotifier(this);
 }
