@@ -13,6 +13,8 @@
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CSdlToolTip.h"
+#include "platform/ui/CTrayIcon.h"
+#include "platform/ui/CWindowWnd.h"
 #include "platform/ui/WindowApi.h"
 
 namespace ostrel {
@@ -270,6 +272,7 @@ void CSdlBackend::ShowNativeWindow(HWND hwnd, int show) {
   Native* native = Find(hwnd);
   if (!native || mirroring_) return;
   SDL_Window* window = native->window;
+  ApplyIcon(hwnd, *native);
   switch (show) {
     case SW_HIDE:
       SDL_HideWindow(window);
@@ -292,6 +295,24 @@ void CSdlBackend::ShowNativeWindow(HWND hwnd, int show) {
       SDL_RaiseWindow(window);
       return;
   }
+}
+
+void CSdlBackend::ApplyIcon(HWND hwnd, Native& native) {
+  WindowRecord* rec = Loop().Find(hwnd);
+  UINT icon = rec && rec->wnd ? rec->wnd->GetIcon() : 0;
+  if (icon == 0 || icon == native.icon) return;
+  native.icon = icon;
+  // The same skin image the tray icon uses for that number.
+  const TImageInfo* image = CPaintManagerUI::GetImageEx(CTrayIcon::IconImageFor(icon).c_str());
+  if (!image || !image->surface) return;
+  cairo_surface_flush(image->surface);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      cairo_image_surface_get_data(image->surface), cairo_image_surface_get_width(image->surface),
+      cairo_image_surface_get_height(image->surface), 32, cairo_image_surface_get_stride(image->surface),
+      SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(native.window, surface);
+  SDL_FreeSurface(surface);
 }
 
 void CSdlBackend::SetNativeTitle(HWND hwnd, const std::string& title) {
