@@ -11,6 +11,7 @@
 #include "SdlTestFixture.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CEditUI.h"
+#include "platform/ui/CMenuWnd.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CSdlToolTip.h"
 #include "platform/ui/WindowApi.h"
@@ -307,6 +308,23 @@ TEST_F(WindowSdl, LosingTheFocusToAnotherProgramDeactivates) {
   EXPECT_TRUE(inactive);
   Feed(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
   EXPECT_EQ(GetActiveWindow(), w.GetHWND());
+}
+
+TEST_F(WindowSdl, AMenuClosesWhenTheProgramLosesTheFocus) {
+  CMenuWnd* menu = CMenuWnd::CreateMenu(
+      R"(<Window size="120,0"><Menu><MenuElement name="exit" text="Exit"/></Menu></Window>)", POINT{100, 100},
+      w.GetPaintManager());
+  ASSERT_NE(menu, nullptr);
+  HWND h = menu->GetHWND();
+  CMessageLoop::Instance().PumpPending();
+  ASSERT_EQ(GetActiveWindow(), h);
+  SDL_Event lost = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  lost.window.windowID = SDL_GetWindowID(backend->NativeWindow(h));
+  backend->Translate(lost);
+  backend->WaitForEvents(0);
+  CMessageLoop::Instance().PumpPending();
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(w.CountMessages(WM_MENUCLICK), 0);
 }
 
 TEST_F(WindowSdl, ScreenAndMonitorComeFromTheDisplay) {
