@@ -3,8 +3,14 @@
 
 #include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "RecordingWindow.h"
@@ -381,6 +387,41 @@ TEST_F(WindowSdl, APostFromAnotherThreadEndsTheWait) {
   CMessageLoop::Instance().PumpPending();
   EXPECT_EQ(w.CountMessages(kPing), 1);
   EXPECT_LT(waited, std::chrono::seconds(10));
+}
+
+}  // namespace
+}  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+// SDL must never make the D-Bus library launch a bus of its own: an unset
+// address names the user's bus when it exists, else none.
+TEST(WindowSdlEnvironment, TheSessionBusAddressIsNeverLeftUnset) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  ASSERT_NE(runtime, nullptr);
+  std::string socket_path = std::string(runtime) + "/bus";
+
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "disabled:");
+
+  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socket_path.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_EQ(std::string(std::getenv("DBUS_SESSION_BUS_ADDRESS")), "unix:path=" + socket_path);
+
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/somewhere/else", 1);
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/somewhere/else");
+  ::close(fd);
+  ::unlink(socket_path.c_str());
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 }  // namespace
