@@ -3,14 +3,21 @@
 
 #include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "RecordingWindow.h"
 #include "SdlTestFixture.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CEditUI.h"
+#include "platform/ui/CMenuWnd.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CSdlToolTip.h"
 #include "platform/ui/WindowApi.h"
@@ -309,6 +316,23 @@ TEST_F(WindowSdl, LosingTheFocusToAnotherProgramDeactivates) {
   EXPECT_EQ(GetActiveWindow(), w.GetHWND());
 }
 
+TEST_F(WindowSdl, AMenuClosesWhenTheProgramLosesTheFocus) {
+  CMenuWnd* menu = CMenuWnd::CreateMenu(
+      R"(<Window size="120,0"><Menu><MenuElement name="exit" text="Exit"/></Menu></Window>)", POINT{100, 100},
+      w.GetPaintManager());
+  ASSERT_NE(menu, nullptr);
+  HWND h = menu->GetHWND();
+  CMessageLoop::Instance().PumpPending();
+  ASSERT_EQ(GetActiveWindow(), h);
+  SDL_Event lost = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+  lost.window.windowID = SDL_GetWindowID(backend->NativeWindow(h));
+  backend->Translate(lost);
+  backend->WaitForEvents(0);
+  CMessageLoop::Instance().PumpPending();
+  EXPECT_FALSE(IsWindow(h));
+  EXPECT_EQ(w.CountMessages(WM_MENUCLICK), 0);
+}
+
 TEST_F(WindowSdl, ScreenAndMonitorComeFromTheDisplay) {
   SDL_Rect bounds;
   ASSERT_EQ(SDL_GetDisplayBounds(0, &bounds), 0);
@@ -363,6 +387,41 @@ TEST_F(WindowSdl, APostFromAnotherThreadEndsTheWait) {
   CMessageLoop::Instance().PumpPending();
   EXPECT_EQ(w.CountMessages(kPing), 1);
   EXPECT_LT(waited, std::chrono::seconds(10));
+}
+
+}  // namespace
+}  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+// SDL must never make the D-Bus library launch a bus of its own: an unset
+// address names the user's bus when it exists, else none.
+TEST(WindowSdlEnvironment, TheSessionBusAddressIsNeverLeftUnset) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  ASSERT_NE(runtime, nullptr);
+  std::string socket_path = std::string(runtime) + "/bus";
+
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "disabled:");
+
+  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", socket_path.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_EQ(std::string(std::getenv("DBUS_SESSION_BUS_ADDRESS")), "unix:path=" + socket_path);
+
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/somewhere/else", 1);
+  CSdlBackend::PrepareEnvironment();
+  EXPECT_STREQ(std::getenv("DBUS_SESSION_BUS_ADDRESS"), "unix:path=/somewhere/else");
+  ::close(fd);
+  ::unlink(socket_path.c_str());
+  ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 }  // namespace

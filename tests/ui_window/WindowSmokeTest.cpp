@@ -136,6 +136,48 @@ TEST_F(WindowSmoke, AClickElsewhereClosesTheMenuWithoutACommand) {
   EXPECT_EQ(owner.CountMessages(WM_MENUCLICK), 0);
 }
 
+constexpr const char* kInputLayout = R"(<Window size="300,200">
+  <VerticalLayout bkcolor="#FF14161A" inset="20,20,20,20" childpadding="8">
+    <Edit name="field" height="28" bkcolor="#FF262A31"/>
+    <List name="rows" height="60" vscrollbar="true">
+      <ListLabelElement text="1"/><ListLabelElement text="2"/><ListLabelElement text="3"/>
+      <ListLabelElement text="4"/><ListLabelElement text="5"/><ListLabelElement text="6"/>
+    </List>
+    <Button name="twice" height="40" bkcolor="#FF262A31"/>
+  </VerticalLayout></Window>)";
+
+TEST_F(WindowSmoke, RealKeysTextDoubleClicksAndWheelReachTheControls) {
+  RecordingWindow w{kInputLayout};
+  ASSERT_NE(w.Open(nullptr, 50, 40), nullptr);
+  ASSERT_TRUE(Shown(w));
+  ClickAt(w.ScreenCenterOf("field")).get();
+  ASSERT_TRUE(RunUntil([&] { return w.Count("setfocus", "field") == 1; }));
+  auto typed = Xdotool("type --delay 20 'Ab1'");
+  CControlUI* field = w.GetPaintManager()->FindControl("field");
+  EXPECT_TRUE(RunUntil([&] { return field->GetText() == "Ab1"; }));
+  typed.get();
+  auto back = Xdotool("key BackSpace");
+  EXPECT_TRUE(RunUntil([&] { return field->GetText() == "Ab"; }));
+  back.get();
+
+  POINT twice = w.ScreenCenterOf("twice");
+  auto clicks = Xdotool("mousemove --sync " + std::to_string(twice.x) + " " + std::to_string(twice.y) +
+                        " click --repeat 2 --delay 60 1");
+  EXPECT_TRUE(RunUntil([&] { return w.CountMessages(WM_LBUTTONDBLCLK) == 1; }));
+  clicks.get();
+
+  POINT rows = w.ScreenCenterOf("rows");
+  auto wheel =
+      Xdotool("mousemove --sync " + std::to_string(rows.x) + " " + std::to_string(rows.y) + " click 5");
+  EXPECT_TRUE(RunUntil([&] { return w.CountMessages(WM_MOUSEWHEEL) == 1; }));
+  wheel.get();
+  for (const MSG& m : w.messages) {
+    if (m.message == WM_MOUSEWHEEL) {
+      EXPECT_LT(static_cast<std::int16_t>(HIWORD(m.wParam)), 0);
+    }
+  }
+}
+
 TEST_F(WindowSmoke, ClipboardTextRoundTrips) {
   RecordingWindow w{kOwnerLayout};
   ASSERT_NE(w.Open(nullptr, 50, 40), nullptr);

@@ -1,7 +1,9 @@
 #include "XvfbServer.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +19,16 @@ XvfbServer::XvfbServer(const char* screen) {
   pid_ = fork();
   if (pid_ == 0) {
     close(fds[0]);
+    // The server goes with the test process, whatever way it ends, and
+    // keeps none of its output pipes open.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    int null = open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      dup2(null, STDIN_FILENO);
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+      if (null > STDERR_FILENO) close(null);
+    }
     std::string fd = std::to_string(fds[1]);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten", "tcp", "-noreset",
            static_cast<char*>(nullptr));

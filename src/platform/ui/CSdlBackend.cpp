@@ -9,8 +9,12 @@
 #include <filesystem>
 
 #include "platform/os/DebugLog.h"
+#include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
+#include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CSdlToolTip.h"
+#include "platform/ui/CTrayIcon.h"
+#include "platform/ui/CWindowWnd.h"
 #include "platform/ui/WindowApi.h"
 
 namespace ostrel {
@@ -268,6 +272,7 @@ void CSdlBackend::ShowNativeWindow(HWND hwnd, int show) {
   Native* native = Find(hwnd);
   if (!native || mirroring_) return;
   SDL_Window* window = native->window;
+  ApplyIcon(hwnd, *native);
   switch (show) {
     case SW_HIDE:
       SDL_HideWindow(window);
@@ -285,10 +290,29 @@ void CSdlBackend::ShowNativeWindow(HWND hwnd, int show) {
       // rectangle), so a restore only has to undo a minimise here.
       if (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window);
       SDL_ShowWindow(window);
+      // Raising asks the window manager to activate it too; forcing the
+      // input focus on X fails when the window is not yet viewable.
       SDL_RaiseWindow(window);
-      SDL_SetWindowInputFocus(window);
       return;
   }
+}
+
+void CSdlBackend::ApplyIcon(HWND hwnd, Native& native) {
+  WindowRecord* rec = Loop().Find(hwnd);
+  UINT icon = rec && rec->wnd ? rec->wnd->GetIcon() : 0;
+  if (icon == 0 || icon == native.icon) return;
+  native.icon = icon;
+  // The same skin image the tray icon uses for that number.
+  const TImageInfo* image = CPaintManagerUI::GetImageEx(CTrayIcon::IconImageFor(icon).c_str());
+  if (!image || !image->surface) return;
+  cairo_surface_flush(image->surface);
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      cairo_image_surface_get_data(image->surface), cairo_image_surface_get_width(image->surface),
+      cairo_image_surface_get_height(image->surface), 32, cairo_image_surface_get_stride(image->surface),
+      SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(native.window, surface);
+  SDL_FreeSurface(surface);
 }
 
 void CSdlBackend::SetNativeTitle(HWND hwnd, const std::string& title) {
@@ -304,7 +328,6 @@ void CSdlBackend::BringToFront(HWND hwnd) {
   if (!native) return;
   if (SDL_GetWindowFlags(native->window) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(native->window);
   SDL_RaiseWindow(native->window);
-  SDL_SetWindowInputFocus(native->window);
 }
 
 void CSdlBackend::Present(HWND hwnd, _cairo_surface* surface, const RECT& dirty) {
@@ -456,6 +479,24 @@ void CSdlBackend::WaitForEvents(int timeout_ms) {
     while (SDL_PollEvent(&event)) Translate(event);
   }
   if (focus_check_) SettleFocus();
+  UpdateTextInputRect();
+}
+
+void CSdlBackend::UpdateTextInputRect() {
+  // Input methods put their candidate list under the focused edit.
+  HWND active = Loop().ActiveWindow();
+  if (!active || !Find(active)) return;
+  for (CPaintManagerUI* pm : CPaintManagerUI::GetPaintManagers()) {
+    if (pm->GetPaintWindow() != active) continue;
+    CControlUI* focus = pm->GetFocus();
+    if (!focus || std::strstr(focus->GetClass(), "Edit") == nullptr) return;
+    RECT r = focus->GetPos();
+    if (EqualRect(r, text_input_rect_)) return;
+    text_input_rect_ = r;
+    SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    SDL_SetTextInputRect(&rect);
+    return;
+  }
 }
 
 void CSdlBackend::Wake() {

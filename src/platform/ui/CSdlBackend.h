@@ -86,6 +86,7 @@ class CSdlBackend : public IWindowBackend {
     int dpi = 96;
     int cursor_id = 32512;  // the paint manager's choice (IDC_ARROW)
     bool over_frame = false;
+    UINT icon = 0;     // the window icon's resource number once applied
     RECT suggested{};  // WM_DPICHANGED's lParam points here
   };
   CSdlBackend();
@@ -102,6 +103,8 @@ class CSdlBackend : public IWindowBackend {
   void CheckDisplays();
   void CheckWindowDpi(HWND hwnd, Native& native);
   void SettleFocus();
+  void ApplyIcon(HWND hwnd, Native& native);
+  void UpdateTextInputRect();
   WPARAM MouseKeys(Uint32 buttons) const;
   static SDL_HitTestResult SDLCALL HitTestCallback(SDL_Window* window, const SDL_Point* area, void* data);
 
@@ -115,6 +118,7 @@ class CSdlBackend : public IWindowBackend {
   bool focus_check_ = false;
   HWND captured_ = nullptr;
   HWND mouse_window_ = nullptr;
+  RECT text_input_rect_{};  // where input methods place their candidates
   SDL_SystemCursor cursor_shape_ = SDL_SYSTEM_CURSOR_ARROW;
   std::map<int, SDL_Cursor*> cursors_;
   std::function<std::vector<Display>()> display_source_;
