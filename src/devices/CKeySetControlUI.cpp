@@ -21,16 +21,16 @@ namespace {
 // The combos whose selection builds and stores the action. The function
 // combo and the play mode combo change what the panel shows first.
 constexpr const char* kStoringCombos[] = {
-    "keyset_function_combo", "keyset_mousekey_combo", "keyset_mouseswing_combo", "keyset_mousewheel_combo",
-    "keyset_mousedpi_combo", "keyset_media_combo",    "keyset_system_combo",     "keyset_macro_combo",
-    "keyset_macro_over_combo", "keyset_gunkey_combo", "keyset_combokey_combo",
+    "keyset_function_combo",   "keyset_mousekey_combo", "keyset_mouseswing_combo", "keyset_mousewheel_combo",
+    "keyset_mousedpi_combo",   "keyset_media_combo",    "keyset_system_combo",     "keyset_macro_combo",
+    "keyset_macro_over_combo", "keyset_gunkey_combo",   "keyset_combokey_combo",
 };
 
 // The numeric edits; leaving one builds and stores the action.
 constexpr const char* kNumericEdits[] = {
-    "keyset_mouseswing_num_edit", "keyset_mouseswing_delay_edit", "keyset_mouseswing_speed_edit",
-    "keyset_mousewheel_num_edit", "keyset_mousewheel_delay_edit", "keyset_mousewheel_speed_edit",
-    "keyset_mousefire_interval_edit", "keyset_mousefire_num_edit", "keyset_macro_cycle_edit",
+    "keyset_mouseswing_num_edit",     "keyset_mouseswing_delay_edit", "keyset_mouseswing_speed_edit",
+    "keyset_mousewheel_num_edit",     "keyset_mousewheel_delay_edit", "keyset_mousewheel_speed_edit",
+    "keyset_mousefire_interval_edit", "keyset_mousefire_num_edit",    "keyset_macro_cycle_edit",
 };
 
 // The optional combo items of a view and the combo that shows each.
@@ -451,8 +451,8 @@ void CKeySetControlUI::OnKeyFieldKey(const TEventUI& event) {
   KeyCaptureResult capture;
   KeyPanelStoreOutcome outcome;
   const bool extended = (event.lParam & kExtendedKeyBit) != 0;
-  if (model_.ToolkitKey(static_cast<std::uint32_t>(event.wParam), extended, event.dwTimestamp, selectedModifier(),
-                        &capture, &outcome))
+  if (model_.ToolkitKey(static_cast<std::uint32_t>(event.wParam), extended, event.dwTimestamp,
+                        selectedModifier(), &capture, &outcome))
     OnKeyCaptured(capture, outcome);
 }
 

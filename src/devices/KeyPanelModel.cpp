@@ -55,7 +55,9 @@ int KeyPanelModel::deviceType() const { return assignment_->deviceType(); }
 bool KeyPanelModel::IsCategoryAvailable(int category) const {
   return assignment_->IsCategoryAvailable(static_cast<FunctionCategory>(category));
 }
-void KeyPanelModel::setMacroNames(std::vector<std::string> names) { assignment_->setMacroNames(std::move(names)); }
+void KeyPanelModel::setMacroNames(std::vector<std::string> names) {
+  assignment_->setMacroNames(std::move(names));
+}
 void KeyPanelModel::addMacroName(const std::string& name) { assignment_->addMacroName(name); }
 void KeyPanelModel::removeMacroName(int index) { assignment_->removeMacroName(index); }
 void KeyPanelModel::renameMacro(int index, const std::string& name) { assignment_->renameMacro(index, name); }
@@ -69,8 +71,12 @@ KeyEntry KeyPanelModel::entry() const { return assignment_->entry(); }
 KeyEntry KeyPanelModel::buildAssignment(const KeyPanelControls& controls) {
   return assignment_->buildAssignment(controls);
 }
-KeyPanelView KeyPanelModel::ChangeCategory(int category) const { return assignment_->ChangeCategory(category); }
-bool KeyPanelModel::MacroCycleVisible(int macroModeItem) { return KeyAssignment::MacroCycleVisible(macroModeItem); }
+KeyPanelView KeyPanelModel::ChangeCategory(int category) const {
+  return assignment_->ChangeCategory(category);
+}
+bool KeyPanelModel::MacroCycleVisible(int macroModeItem) {
+  return KeyAssignment::MacroCycleVisible(macroModeItem);
+}
 
 std::optional<KeyPanelView> KeyPanelModel::ShowKey(int index) {
   if (!editor_) return std::nullopt;
@@ -90,8 +96,9 @@ KeyPanelStoreOutcome KeyPanelModel::StoreCaptured(const KeyCaptureResult& captur
   return FromEditor(editor_->StoreCaptured(capture));
 }
 
-bool KeyPanelModel::ToolkitKey(std::uint32_t virtualKey, bool extended, std::uint32_t time, int selectedModifier,
-                               KeyCaptureResult* capture, KeyPanelStoreOutcome* outcome) {
+bool KeyPanelModel::ToolkitKey(std::uint32_t virtualKey, bool extended, std::uint32_t time,
+                               int selectedModifier, KeyCaptureResult* capture,
+                               KeyPanelStoreOutcome* outcome) {
   const KeyCodeRow* row = FindVirtualKey(virtualKey, extended);
   if (!row) return false;
   const std::optional<KeyHookEvent> event = KeyRecordMapper::FromToolkitScancode(row->hidUsage, true, time);
@@ -124,7 +131,8 @@ void KeyPanelModel::StopCapture() {
   queue_.clear();
 }
 
-bool KeyPanelModel::NextCaptured(int selectedModifier, KeyCaptureResult* capture, KeyPanelStoreOutcome* outcome) {
+bool KeyPanelModel::NextCaptured(int selectedModifier, KeyCaptureResult* capture,
+                                 KeyPanelStoreOutcome* outcome) {
   while (true) {
     std::unique_ptr<QueuedKey> key;
     {
