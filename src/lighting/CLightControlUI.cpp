@@ -73,7 +73,9 @@ CControlUI* FindByName(CControlUI* control, void* data) {
   return control->GetName() == static_cast<NameQuery*>(data)->name->c_str() ? control : nullptr;
 }
 
-std::uint8_t ToByte(int value) { return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
+std::uint8_t ToByte(int value) {
+  return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
 
 int g_panelCount = 0;
 
@@ -165,8 +167,8 @@ void CLightControlUI::FillCombo(CComboUI* combo, const std::vector<LightName>& n
   updating_ = wasUpdating;
 }
 
-void CLightControlUI::SetEffectList(LightZone zone, const std::vector<LightName>& names, int brightnessMaximum,
-                                    int speedMaximum) {
+void CLightControlUI::SetEffectList(LightZone zone, const std::vector<LightName>& names,
+                                    int brightnessMaximum, int speedMaximum) {
   FillCombo(ComboOf(zone, kEffectCombo), names);
   if (CSliderUI* slider = SliderOf(zone, kBrightnessSlider)) {
     slider->SetMinValue(0);
@@ -514,7 +516,8 @@ void CLightControlUI::OnColourEdit(LightZone zone, int channel) {
   if (!Begin(zone, &record)) return;
   const ZoneFields& f = FieldsOf(zone);
   record.*f.colour[channel] = static_cast<std::uint8_t>(value);
-  OnColour(zone, PackColour(record.*f.colour[0], record.*f.colour[1], record.*f.colour[2]), LightChange::kColour);
+  OnColour(zone, PackColour(record.*f.colour[0], record.*f.colour[1], record.*f.colour[2]),
+           LightChange::kColour);
 }
 
 void CLightControlUI::OnColour(LightZone zone, std::uint32_t argb, LightChange change) {

@@ -101,8 +101,8 @@ class CLightControlUI : public CHorizontalLayoutUI {
 
   // Name lists. Items keep their index (the effect code); invisible ones are
   // hidden. Texts are language keys.
-  void SetEffectList(LightZone zone, const std::vector<LightName>& names, int brightnessMaximum = kDefaultMaximum,
-                     int speedMaximum = kDefaultMaximum);
+  void SetEffectList(LightZone zone, const std::vector<LightName>& names,
+                     int brightnessMaximum = kDefaultMaximum, int speedMaximum = kDefaultMaximum);
   void SetAreaList(const std::vector<LightName>& names);
   void SetCustomList(const std::vector<LightName>& names);
   // All of the above from loaded lists.

@@ -7,19 +7,19 @@ namespace {
 
 // Row flags.
 enum : std::uint32_t {
-  M = 1u << 0,   // multi-colour check
-  C = 1u << 1,   // colour edits
-  S = 1u << 2,   // preset colours
-  P = 1u << 3,   // palette
-  B = 1u << 4,   // brightness
-  V = 1u << 5,   // speed
-  D = 1u << 6,   // direction
-  R = 1u << 7,   // RGB layout
-  Y = 1u << 8,   // sync button
-  HV = 1u << 9,  // speed layout hidden
-  HD = 1u << 10, // direction layout hidden
-  A = 1u << 11,  // area combo shown
-  U = 1u << 12,  // custom effect layouts shown
+  M = 1u << 0,    // multi-colour check
+  C = 1u << 1,    // colour edits
+  S = 1u << 2,    // preset colours
+  P = 1u << 3,    // palette
+  B = 1u << 4,    // brightness
+  V = 1u << 5,    // speed
+  D = 1u << 6,    // direction
+  R = 1u << 7,    // RGB layout
+  Y = 1u << 8,    // sync button
+  HV = 1u << 9,   // speed layout hidden
+  HD = 1u << 10,  // direction layout hidden
+  A = 1u << 11,   // area combo shown
+  U = 1u << 12,   // custom effect layouts shown
 };
 
 struct Row {
@@ -85,12 +85,9 @@ constexpr Row kMouse[] = {
 };
 
 constexpr Row kPadAndHeadset[] = {
-    {0, 0, M | C | S | P | B | V | D},
-    {1, 1, B | V | Y},
-    {2, 2, M | C | S | P | B | V | Y},
-    {3, 3, C | S | P | B | Y},
-    {4, 4, M | C | S | P | B | V | Y},
-    {8, 8, Y},
+    {0, 0, M | C | S | P | B | V | D}, {1, 1, B | V | Y},
+    {2, 2, M | C | S | P | B | V | Y}, {3, 3, C | S | P | B | Y},
+    {4, 4, M | C | S | P | B | V | Y}, {8, 8, Y},
 };
 
 constexpr Row kHub[] = {

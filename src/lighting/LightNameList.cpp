@@ -25,8 +25,10 @@ std::vector<LightName> ReadNames(const Json::Value& document, const char* key, i
       const Json::Value& text = entry["LightName"];
       if (text.isString()) name.name = text.asString();
       const Json::Value& visible = entry["visible"];
-      if (visible.isBool()) name.visible = visible.asBool();
-      else if (visible.isIntegral()) name.visible = visible.asInt() != 0;
+      if (visible.isBool())
+        name.visible = visible.asBool();
+      else if (visible.isIntegral())
+        name.visible = visible.asInt() != 0;
     }
     // An entry without a name keeps its place: the index is the effect code.
     names.push_back(std::move(name));

@@ -1,9 +1,9 @@
 #include <json/json.h>
-#include <pugixml.hpp>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <pugixml.hpp>
 #include <set>
 
 #include "LightPanelTestWindow.h"
@@ -38,7 +38,7 @@ struct RuleCase {
   int effect;
   // Enabled: multi-colour check, colour edits, palette, brightness, speed, direction.
   bool multi, colour, palette, bright, speed, direction;
-  bool syncShown;   // with synchronisation allowed
+  bool syncShown;  // with synchronisation allowed
   bool speedShown;
   bool directionShown;
   bool areaShown;
@@ -46,32 +46,52 @@ struct RuleCase {
 };
 
 constexpr RuleCase kRuleCases[] = {
-    {"mouse own effect", 2, LightZone::kMain, 0, true, true, true, true, true, true, false, true, true, false, false},
-    {"mouse spectrum", 2, LightZone::kMain, 1, false, false, false, true, true, false, true, true, true, false, false},
-    {"mouse breathing", 6, LightZone::kMain, 2, true, true, true, true, true, true, true, true, true, false, false},
-    {"mouse static", 2, LightZone::kMain, 3, false, true, true, true, false, false, true, true, true, false, false},
-    {"mouse flash", 2, LightZone::kMain, 4, true, true, true, true, true, false, true, true, true, false, false},
-    {"mouse four-colour", 2, LightZone::kMain, 7, false, false, false, true, true, false, false, true, true, false, false},
-    {"mouse off", 2, LightZone::kMain, 8, false, false, false, false, false, false, true, true, true, false, false},
-    {"mouse custom", 2, LightZone::kMain, 12, false, false, false, false, false, false, false, true, true, false, false},
-    {"pad breathing", 3, LightZone::kMain, 2, true, true, true, true, true, false, true, true, true, false, false},
-    {"headset effect 5", 7, LightZone::kMain, 5, false, false, false, false, false, false, false, true, true, false, false},
-    {"pad own effect", 3, LightZone::kMain, 0, true, true, true, true, true, true, false, true, true, false, false},
-    {"hub effect 1", 5, LightZone::kMain, 1, false, true, true, true, false, false, false, true, true, false, false},
-    {"keyboard wave", 1, LightZone::kMain, 1, true, true, true, true, true, true, false, true, true, false, false},
-    {"keyboard spectrum", 1, LightZone::kMain, 4, false, false, false, true, true, false, true, true, true, false, false},
-    {"keyboard static", 1, LightZone::kMain, 6, true, true, true, true, false, false, true, true, true, false, false},
-    {"keyboard reactive", 1, LightZone::kMain, 7, true, true, true, true, true, false, false, true, true, false, false},
-    {"keyboard areas", 1, LightZone::kMain, 17, false, false, false, true, false, false, false, false, true, true, false},
-    {"keyboard custom keys", 1, LightZone::kMain, 20, false, true, true, true, false, false, false, false, false, false,
-     true},
-    {"keyboard off", 1, LightZone::kMain, 24, false, false, false, false, false, false, true, true, true, false, false},
-    {"keyboard custom animation", 1, LightZone::kMain, 25, false, false, false, false, false, false, false, true, true,
-     false, false},
-    {"keyboard logo wave", 1, LightZone::kLogo, 0, true, true, true, true, true, true, true, true, true, false, false},
-    {"keyboard logo static", 1, LightZone::kLogo, 4, true, true, true, true, false, false, true, true, true, false,
+    {"mouse own effect", 2, LightZone::kMain, 0, true, true, true, true, true, true, false, true, true, false,
      false},
-    {"keyboard St off", 1, LightZone::kSt, 5, false, false, false, false, false, false, true, true, true, false, false},
+    {"mouse spectrum", 2, LightZone::kMain, 1, false, false, false, true, true, false, true, true, true,
+     false, false},
+    {"mouse breathing", 6, LightZone::kMain, 2, true, true, true, true, true, true, true, true, true, false,
+     false},
+    {"mouse static", 2, LightZone::kMain, 3, false, true, true, true, false, false, true, true, true, false,
+     false},
+    {"mouse flash", 2, LightZone::kMain, 4, true, true, true, true, true, false, true, true, true, false,
+     false},
+    {"mouse four-colour", 2, LightZone::kMain, 7, false, false, false, true, true, false, false, true, true,
+     false, false},
+    {"mouse off", 2, LightZone::kMain, 8, false, false, false, false, false, false, true, true, true, false,
+     false},
+    {"mouse custom", 2, LightZone::kMain, 12, false, false, false, false, false, false, false, true, true,
+     false, false},
+    {"pad breathing", 3, LightZone::kMain, 2, true, true, true, true, true, false, true, true, true, false,
+     false},
+    {"headset effect 5", 7, LightZone::kMain, 5, false, false, false, false, false, false, false, true, true,
+     false, false},
+    {"pad own effect", 3, LightZone::kMain, 0, true, true, true, true, true, true, false, true, true, false,
+     false},
+    {"hub effect 1", 5, LightZone::kMain, 1, false, true, true, true, false, false, false, true, true, false,
+     false},
+    {"keyboard wave", 1, LightZone::kMain, 1, true, true, true, true, true, true, false, true, true, false,
+     false},
+    {"keyboard spectrum", 1, LightZone::kMain, 4, false, false, false, true, true, false, true, true, true,
+     false, false},
+    {"keyboard static", 1, LightZone::kMain, 6, true, true, true, true, false, false, true, true, true, false,
+     false},
+    {"keyboard reactive", 1, LightZone::kMain, 7, true, true, true, true, true, false, false, true, true,
+     false, false},
+    {"keyboard areas", 1, LightZone::kMain, 17, false, false, false, true, false, false, false, false, true,
+     true, false},
+    {"keyboard custom keys", 1, LightZone::kMain, 20, false, true, true, true, false, false, false, false,
+     false, false, true},
+    {"keyboard off", 1, LightZone::kMain, 24, false, false, false, false, false, false, true, true, true,
+     false, false},
+    {"keyboard custom animation", 1, LightZone::kMain, 25, false, false, false, false, false, false, false,
+     true, true, false, false},
+    {"keyboard logo wave", 1, LightZone::kLogo, 0, true, true, true, true, true, true, true, true, true,
+     false, false},
+    {"keyboard logo static", 1, LightZone::kLogo, 4, true, true, true, true, false, false, true, true, true,
+     false, false},
+    {"keyboard St off", 1, LightZone::kSt, 5, false, false, false, false, false, false, true, true, true,
+     false, false},
 };
 
 class LightControlRules : public LightPanelTest, public ::testing::WithParamInterface<RuleCase> {};
@@ -142,8 +162,10 @@ TEST_F(LightControlPanel, DirectionTextsFollowTheKeyboardEffect) {
   };
   for (const auto& c : cases) {
     panel->SelectEffect(LightZone::kMain, c.effect);
-    EXPECT_EQ(Find("deng_FXL_check")->GetText().str(), CResourceManager::GetInstance()->GetText(c.fxl).str()) << c.effect;
-    EXPECT_EQ(Find("deng_FXR_check")->GetText().str(), CResourceManager::GetInstance()->GetText(c.fxr).str()) << c.effect;
+    EXPECT_EQ(Find("deng_FXL_check")->GetText().str(), CResourceManager::GetInstance()->GetText(c.fxl).str())
+        << c.effect;
+    EXPECT_EQ(Find("deng_FXR_check")->GetText().str(), CResourceManager::GetInstance()->GetText(c.fxr).str())
+        << c.effect;
   }
 }
 
@@ -163,8 +185,12 @@ TEST(LightControlValues, ColourTextIsADecimalByte) {
   const struct {
     const char* text;
     int value;
-  } cases[] = {{"0", 0}, {"12", 12}, {"255", 255}, {"256", 255}, {"300", 255}, {"99999999999999999999", 255},
-               {"-5", 0}, {"-99999999999999999999", 0}, {"", 0}, {"abc", 0}, {"7x", 7}};
+  } cases[] = {{"0", 0},     {"12", 12},
+               {"255", 255}, {"256", 255},
+               {"300", 255}, {"99999999999999999999", 255},
+               {"-5", 0},    {"-99999999999999999999", 0},
+               {"", 0},      {"abc", 0},
+               {"7x", 7}};
   for (const auto& c : cases) EXPECT_EQ(CLightControlUI::ParseColourText(c.text), c.value) << c.text;
 }
 
@@ -251,7 +277,8 @@ TEST_F(LightControlPanel, PresetColourSetsTheColourAndKeepsSynchronisation) {
 
 TEST_F(LightControlPanel, KeyboardZonesKeepTheirOwnRecords) {
   panel->SetDeviceType(1);
-  for (LightZone zone : {LightZone::kMain, LightZone::kLogo, LightZone::kSt}) panel->SetEffectList(zone, Names(28));
+  for (LightZone zone : {LightZone::kMain, LightZone::kLogo, LightZone::kSt})
+    panel->SetEffectList(zone, Names(28));
   // Each zone's record carries different values in every zone's bytes.
   for (int z = 0; z < kLightZoneCount; ++z) {
     LightSetting& r = records[z];
@@ -310,7 +337,8 @@ TEST_F(LightControlPanel, KeyboardZonesKeepTheirOwnRecords) {
 TEST_F(LightControlPanel, ChangesReachTheHostWithTheChangedRecord) {
   panel->SetDeviceType(1);
   panel->SetEffectList(LightZone::kMain, Names(28));
-  panel->SetAreaList({{"light_effect_area_0", true}, {"light_effect_area_1", true}, {"light_effect_area_2", true}});
+  panel->SetAreaList(
+      {{"light_effect_area_0", true}, {"light_effect_area_1", true}, {"light_effect_area_2", true}});
   panel->SetCustomList({{"my light", true}, {"other", true}});
   records[0].selectItem = 5;
   records[0].light = 2;
@@ -327,14 +355,18 @@ TEST_F(LightControlPanel, ChangesReachTheHostWithTheChangedRecord) {
     return [this, name, index] { FindAs<CComboUI>(name, "Combo")->SelectItem(index, false, true); };
   };
   const Step steps[] = {
-      {"effect", select("light_combo_modeSelect", 17), LightChange::kEffect, [](LightSetting& r) { r.selectItem = 17; }},
-      {"area", select("light_combo_ZZCCmodeSelect", 2), LightChange::kArea, [](LightSetting& r) { r.zzccLedMode = 2; }},
+      {"effect", select("light_combo_modeSelect", 17), LightChange::kEffect,
+       [](LightSetting& r) { r.selectItem = 17; }},
+      {"area", select("light_combo_ZZCCmodeSelect", 2), LightChange::kArea,
+       [](LightSetting& r) { r.zzccLedMode = 2; }},
       {"effect 20", select("light_combo_modeSelect", 20), LightChange::kEffect,
        [](LightSetting& r) { r.selectItem = 20; }},
       {"custom group", select("light_combo_custommodeSelect", 1), LightChange::kCustomGroup,
        [](LightSetting& r) { r.customLightModeGroupIndex = 1; }},
-      {"effect 1", select("light_combo_modeSelect", 1), LightChange::kEffect, [](LightSetting& r) { r.selectItem = 1; }},
-      {"direction", [this] { ClickOn("deng_FXL_check"); }, LightChange::kDirection, [](LightSetting& r) { r.fx = 1; }},
+      {"effect 1", select("light_combo_modeSelect", 1), LightChange::kEffect,
+       [](LightSetting& r) { r.selectItem = 1; }},
+      {"direction", [this] { ClickOn("deng_FXL_check"); }, LightChange::kDirection,
+       [](LightSetting& r) { r.fx = 1; }},
       {"direction back", [this] { ClickOn("deng_FXR_check"); }, LightChange::kDirection,
        [](LightSetting& r) { r.fx = 0; }},
       {"multi-colour", [this] { ClickOn("deng_7color_check"); }, LightChange::kMultiColour,
@@ -437,7 +469,8 @@ TEST(LightControlNames, AbsentFilesAndKeysLeaveTheListsEmpty) {
   EXPECT_TRUE(lists.Effects(LightZone::kMain).empty());
   EXPECT_FALSE(lists.LoadUserNames(folder.string(), 0));
 
-  std::ofstream(folder / "default_light.json") << R"({ "DefaultLightName" : [ [ { "LightName" : "a", "visible" : false }, {} ] ] })";
+  std::ofstream(folder / "default_light.json")
+      << R"({ "DefaultLightName" : [ [ { "LightName" : "a", "visible" : false }, {} ] ] })";
   ASSERT_TRUE(lists.LoadDefaults(folder.string() + "/", 0));
   ASSERT_EQ(lists.Effects(LightZone::kMain).size(), 2u);
   EXPECT_FALSE(lists.Effects(LightZone::kMain)[0].visible);

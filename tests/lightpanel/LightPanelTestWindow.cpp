@@ -29,7 +29,8 @@ CDuiString LightPanelTestWindow::GetSkinFile() { return CDuiString(kPageLayout);
 
 CControlUI* LightPanelTestWindow::CreateControl(const char* pstrClass) {
   const CDuiString name(pstrClass);
-  if (name.CompareNoCase(CLightControlUI::kElementName) == 0 || name.CompareNoCase(CLightControlUI::kClassName) == 0)
+  if (name.CompareNoCase(CLightControlUI::kElementName) == 0 ||
+      name.CompareNoCase(CLightControlUI::kClassName) == 0)
     return CLightControlUI::CreateControl();
   return nullptr;
 }
