@@ -148,7 +148,8 @@ void CLightControlUI::ApplyZoneVisibility() {
 
 void CLightControlUI::SetSyncAllowed(bool allowed) {
   syncAllowed_ = allowed;
-  ApplyEnablingRules(LightZone::kMain, Effect(LightZone::kMain));
+  // The logo and St zones have sync buttons of their own: they follow too.
+  for (LightZone zone : kZones) ApplyEnablingRules(zone, Effect(zone));
 }
 
 void CLightControlUI::FillCombo(CComboUI* combo, const std::vector<LightName>& names) {

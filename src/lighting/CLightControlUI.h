@@ -95,7 +95,7 @@ class CLightControlUI : public CHorizontalLayoutUI {
   // on the keyboard (type 1) only.
   void SetDeviceType(int deviceType);
   int DeviceType() const { return deviceType_; }
-  // Stores the flag and re-applies the main zone's enabling rules.
+  // Stores the flag and re-applies the enabling rules of every zone.
   void SetSyncAllowed(bool allowed);
   bool SyncAllowed() const { return syncAllowed_; }
 

@@ -147,6 +147,19 @@ TEST_F(LightControlPanel, ShowsTheSyncButtonOnlyWhileSynchronisationIsAllowed) {
   EXPECT_FALSE(Shown("deng_same_mode"));
 }
 
+TEST_F(LightControlPanel, TheLogoZoneSyncButtonFollowsTheFlagToo) {
+  panel->SetDeviceType(1);
+  panel->SetEffectList(LightZone::kLogo, Names(6));
+  panel->SelectEffect(LightZone::kLogo, 1);
+  EXPECT_FALSE(Shown("LightTab1_deng_same_mode"));
+  panel->SetSyncAllowed(true);
+  EXPECT_TRUE(Shown("LightTab1_deng_same_mode"));
+  ClickOn("LightTab1_deng_same_mode");
+  EXPECT_EQ(syncRequests, 1);
+  panel->SetSyncAllowed(false);
+  EXPECT_FALSE(Shown("LightTab1_deng_same_mode"));
+}
+
 TEST_F(LightControlPanel, DirectionTextsFollowTheKeyboardEffect) {
   panel->SetDeviceType(1);
   panel->SetEffectList(LightZone::kMain, Names(28));
