@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "controls/ProgramControls.h"
+#include "devices/CKeySetControlUI.h"
 #include "devices/CZantroveUSBDevice.h"
+#include "lighting/CLightControlUI.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlFactory.h"
 #include "platform/ui/CMessageLoop.h"
@@ -65,6 +67,9 @@ int ShellApplication::RegisterControls() {
   factory->RegistControl(CDeviceProfileUI::kClassName, &CDeviceProfileUI::CreateControl);
   factory->RegistControl(CDeviceProfileUI::kElementName, &CDeviceProfileUI::CreateControl);
   factory->RegistControl(CDeviceProfileUI::kLayoutElementName, &CDeviceProfileUI::CreateLayout);
+  RegisterKeySetControl();
+  factory->RegistControl(CLightControlUI::kClassName, &CLightControlUI::CreateControl);
+  factory->RegistControl(CLightControlUI::kElementName, &CLightControlUI::CreateControl);
   if (!factory->IsRegistered("CZantroveUSBDevice"))
     factory->RegistControl("CZantroveUSBDevice", []() -> CControlUI* { return new CZantroveUSBDevice; });
   int registered = 0;

@@ -5,13 +5,11 @@
 
 #include <cstdint>
 
-namespace ostrel {
+// The keyboard messages (WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP)
+// are the window system's own; one definition serves both.
+#include "platform/ui/UIDefs.h"
 
-// Keyboard messages.
-inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;
-inline constexpr std::uint32_t WM_KEYUP = 0x0101;
-inline constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
-inline constexpr std::uint32_t WM_SYSKEYUP = 0x0105;
+namespace ostrel {
 
 // Flags of the record.
 inline constexpr std::uint32_t LLKHF_EXTENDED = 0x01;  // E0-prefixed key
