@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/ui/CPaintManagerUI.h"
+#include "platform/ui/LayoutMath.h"
 #include "platform/ui/CScrollBarUI.h"
 
 namespace ostrel {
@@ -557,6 +558,76 @@ void CContainerUI::SetAttribute(const char* pstrName, const char* pstrValue) {
   } else {
     CControlUI::SetAttribute(pstrName, pstrValue);
   }
+}
+
+void CContainerUI::SetStackPos(RECT rc, bool bNeedInvalidate, bool horizontal) {
+  CControlUI::SetPos(rc, bNeedInvalidate);
+  // The main axis is the one the children follow each other on.
+  auto mainOf = [&](SIZE s) { return horizontal ? s.cx : s.cy; };
+  auto crossOf = [&](SIZE s) { return horizontal ? s.cy : s.cx; };
+  const UINT mainAlign = horizontal ? m_iChildAlign : m_iChildVAlign;
+  const UINT crossAlign = horizontal ? m_iChildVAlign : m_iChildAlign;
+  const UINT mainCentre = horizontal ? DT_CENTER : DT_VCENTER;
+  const UINT mainEnd = horizontal ? DT_RIGHT : DT_BOTTOM;
+  const UINT crossCentre = horizontal ? DT_VCENTER : DT_CENTER;
+  const UINT crossEnd = horizontal ? DT_BOTTOM : DT_RIGHT;
+  for (int pass = 0; pass < 2; ++pass) {
+    RECT inner = ContentRect(m_rcItem);
+    SIZE avail{inner.right - inner.left, inner.bottom - inner.top};
+    std::vector<int> order;
+    std::vector<StackItem> stack;
+    std::vector<SIZE> estimates;
+    for (int i = 0; i < GetCount(); ++i) {
+      CControlUI* c = m_items[i];
+      if (!c->IsVisible()) continue;
+      if (c->IsFloat()) {
+        PlaceFloatChild(i);
+        continue;
+      }
+      SIZE sz = c->EstimateSize(avail);
+      RECT pad = c->GetPadding();
+      order.push_back(i);
+      estimates.push_back(sz);
+      stack.push_back(horizontal ? StackItem{sz.cx, c->GetMinWidth(), c->GetMaxWidth(), pad.left, pad.right}
+                                 : StackItem{sz.cy, c->GetMinHeight(), c->GetMaxHeight(), pad.top, pad.bottom});
+    }
+    int padding = GetChildPadding();
+    std::vector<int> sizes = DistributeStack(stack, mainOf(avail), padding);
+    int extent = StackExtent(stack, sizes, padding);
+    bool stretches = std::any_of(stack.begin(), stack.end(), [](const StackItem& s) { return s.fixed <= 0; });
+    const SIZE scroll = GetScrollPos();
+    int along = (horizontal ? inner.left : inner.top) - mainOf(scroll);
+    if (!stretches && extent < mainOf(avail)) {
+      if (mainAlign == mainCentre) along += (mainOf(avail) - extent) / 2;
+      if (mainAlign == mainEnd) along += mainOf(avail) - extent;
+    }
+    const int across0 = (horizontal ? inner.top : inner.left) - crossOf(scroll);
+    int crossNeeded = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      CControlUI* c = m_items[order[k]];
+      RECT pad = c->GetPadding();
+      const int padFrom = horizontal ? pad.top : pad.left;
+      const int padTo = horizontal ? pad.bottom : pad.right;
+      const int minCross = horizontal ? c->GetMinHeight() : c->GetMinWidth();
+      const int maxCross = horizontal ? c->GetMaxHeight() : c->GetMaxWidth();
+      int room = crossOf(avail) - padFrom - padTo;
+      int length = crossOf(estimates[k]) > 0 ? crossOf(estimates[k]) : room;
+      length = std::clamp(length, std::max(0, minCross), std::max(minCross, maxCross));
+      int across = across0 + padFrom;
+      if (crossAlign == crossCentre) across = across0 + padFrom + (room - length) / 2;
+      if (crossAlign == crossEnd) across = across0 + crossOf(avail) - padTo - length;
+      along += stack[k].padBefore;
+      RECT placed = horizontal ? RECT{along, across, along + sizes[k], across + length}
+                               : RECT{across, along, across + length, along + sizes[k]};
+      c->SetPos(placed, bNeedInvalidate);
+      along += sizes[k] + stack[k].padAfter + padding;
+      crossNeeded = std::max<int>(crossNeeded, length + padFrom + padTo);
+    }
+    if (!(horizontal ? ProcessScrollBar(m_rcItem, extent, crossNeeded)
+                     : ProcessScrollBar(m_rcItem, crossNeeded, extent)))
+      break;
+  }
+  m_bUpdateNeeded = false;
 }
 
 }  // namespace ostrel

@@ -85,6 +85,10 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Shows or hides the scroll bars for the space the children need and
   // places them; true when a bar's visibility changed (lay out again).
   bool ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+  // Lays the children out one after another along one axis (horizontal or
+  // vertical layouts): fixed, stretching and min/max sizes on the main axis,
+  // alignment and padding on both, floating children at their own place.
+  void SetStackPos(RECT rc, bool bNeedInvalidate, bool horizontal);
   void PaintChildren(HDC hDC, const RECT& rcPaint, CControlUI* pStopControl, bool* stopped);
 
   std::vector<CControlUI*> m_items;

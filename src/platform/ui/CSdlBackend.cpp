@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/os/DebugLog.h"
+#include "platform/ui/XErrorLogger.h"
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/CPaintManagerUI.h"
@@ -171,6 +172,9 @@ void CSdlBackend::PrepareEnvironment() {
 
 std::unique_ptr<CSdlBackend> CSdlBackend::Create() {
   PrepareEnvironment();
+  // Before SDL starts: SDL keeps the handler it finds and puts it back when it
+  // closes its display, when the last errors of its windows arrive.
+  InstallXErrorLogger();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     DebugPrintf("ui: no display for windows: %s", SDL_GetError());
     return nullptr;
