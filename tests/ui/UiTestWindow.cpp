@@ -5,13 +5,6 @@
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/WindowApi.h"
 
-// Fontconfig, Pango and GLib keep process-wide caches of the faces asked
-// for; the sanitizer build would report them as leaks of the test.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\nleak:libglib\nleak:libgobject\nleak:libcairo\n"
-         "leak:libpixman\nleak:libfreetype\n";
-}
-
 namespace ostrel::test {
 
 HWND UiTestWindow::CreateShown(int cx, int cy) {

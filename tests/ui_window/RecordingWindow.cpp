@@ -3,13 +3,6 @@
 #include "platform/ui/CControlUI.h"
 #include "platform/ui/WindowApi.h"
 
-// The font stack and the display libraries keep process-wide caches that
-// live until exit; a sanitizer build must not count them as leaks.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\nleak:libglib\nleak:libgobject\nleak:libcairo\n"
-         "leak:libpixman\nleak:libfreetype\nleak:libSDL2\nleak:libX11\nleak:libdbus\n";
-}
-
 namespace ostrel::test {
 
 HWND RecordingWindow::Open(HWND owner, int x, int y, DWORD style, DWORD exStyle) {

@@ -57,8 +57,10 @@ bool ParseDevice(const std::string& text, DeviceArgument& device) {
   const auto second = ids.find(':');
   if (second == std::string::npos) return false;
   char* end = nullptr;
-  const unsigned long vid = std::strtoul(ids.substr(0, second).c_str(), &end, 16);
-  if (*end != '\0' || vid > 0xFFFF || second == 0) return false;
+  // The texts stay alive while `end` points into them.
+  const std::string vidText = ids.substr(0, second);
+  const unsigned long vid = std::strtoul(vidText.c_str(), &end, 16);
+  if (*end != '\0' || vid > 0xFFFF || vidText.empty()) return false;
   const std::string pidText = ids.substr(second + 1);
   const unsigned long pid = std::strtoul(pidText.c_str(), &end, 16);
   if (*end != '\0' || pid > 0xFFFF || pidText.empty()) return false;
