@@ -6,14 +6,6 @@
 
 #include <cstdlib>
 
-// Fontconfig, Pango, GLib, SDL and Xlib keep process-wide caches (faces asked
-// for, the display's resources); the sanitizer build would report them as
-// leaks of whichever test touched them first.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfontconfig\nleak:libpango\nleak:libharfbuzz\nleak:libglib\nleak:libgobject\nleak:libcairo\n"
-         "leak:libpixman\nleak:libfreetype\nleak:libSDL2\nleak:libX11\nleak:libdbus\n";
-}
-
 int main(int argc, char** argv) {
   // Where tests find the repository and the shared fixtures; the debug stream
   // stays off the terminal (tests read it through the sink or the file).
