@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/FakeTrayWatcher.h"
 #include "support/PrivateSessionBus.h"
 
 namespace ostrel {
@@ -18,60 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A stand-in tray host: owns the watcher name and records registrations.
-class FakeWatcher {
- public:
-  FakeWatcher() {
-    if (sd_bus_open_user(&bus_) < 0) return;
-    static const sd_bus_vtable vtable[] = {
-        SD_BUS_VTABLE_START(0),
-        SD_BUS_METHOD("RegisterStatusNotifierItem", "s", "", &FakeWatcher::OnRegister, SD_BUS_VTABLE_UNPRIVILEGED),
-        SD_BUS_VTABLE_END,
-    };
-    sd_bus_add_object_vtable(bus_, nullptr, "/StatusNotifierWatcher", "org.kde.StatusNotifierWatcher", vtable,
-                             this);
-    ok_ = sd_bus_request_name(bus_, "org.kde.StatusNotifierWatcher", 0) >= 0;
-    thread_ = std::thread([this] {
-      while (!stop_) {
-        while (sd_bus_process(bus_, nullptr) > 0) {
-        }
-        sd_bus_wait(bus_, 50'000);
-      }
-    });
-  }
-  ~FakeWatcher() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    sd_bus_flush_close_unref(bus_);
-  }
-  bool ok() const { return ok_; }
-  bool WaitForRegistration(std::string* service) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    bool got = cv_.wait_for(lock, 5s, [&] { return !services_.empty(); });
-    if (got) *service = services_.front();
-    return got;
-  }
-
- private:
-  static int OnRegister(sd_bus_message* m, void* userdata, sd_bus_error*) {
-    auto* self = static_cast<FakeWatcher*>(userdata);
-    const char* service = nullptr;
-    sd_bus_message_read(m, "s", &service);
-    {
-      std::lock_guard<std::mutex> lock(self->mutex_);
-      self->services_.emplace_back(service ? service : "");
-    }
-    self->cv_.notify_all();
-    return sd_bus_reply_method_return(m, "");
-  }
-  sd_bus* bus_ = nullptr;
-  bool ok_ = false;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  std::vector<std::string> services_;
-};
+using test::FakeTrayWatcher;
 
 struct Clicks {
   std::mutex mutex;
@@ -109,7 +57,7 @@ TEST(StatusNotifierItem, WithoutSessionBusThereIsNoIconAndNoError) {
 TEST(StatusNotifierItem, RegistersAndDeliversClicks) {
   test::PrivateSessionBus bus;
   if (!bus.ok()) GTEST_SKIP() << "dbus-daemon not available";
-  FakeWatcher watcher;
+  FakeTrayWatcher watcher;
   ASSERT_TRUE(watcher.ok());
 
   Clicks clicks;
@@ -162,7 +110,7 @@ TEST(StatusNotifierItem, RegistersWhenTheTrayHostStartsLater) {
   StatusNotifierItem item;
   ASSERT_TRUE(item.Create("Kestrane", "Kestrane", TwoByTwo(), "Kestrane", {}));
   EXPECT_FALSE(item.IsRegistered());
-  FakeWatcher watcher;
+  FakeTrayWatcher watcher;
   ASSERT_TRUE(watcher.ok());
   std::string service;
   ASSERT_TRUE(watcher.WaitForRegistration(&service));

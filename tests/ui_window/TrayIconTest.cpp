@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "FakeTrayWatcher.h"
+#include "support/FakeTrayWatcher.h"
 #include "RecordingWindow.h"
 #include "platform/ui/CHeadlessBackend.h"
 #include "platform/ui/CMessageLoop.h"

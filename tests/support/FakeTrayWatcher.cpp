@@ -1,4 +1,4 @@
-#include "FakeTrayWatcher.h"
+#include "support/FakeTrayWatcher.h"
 
 #include <chrono>
 
