@@ -13,42 +13,7 @@
 namespace ostrel {
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 const CDuiString kEmpty;
-
-void RoundedClip(HDC hDC, const RECT& rc, SIZE round) {
-  double rx = round.cx / 2.0;
-  double ry = round.cy / 2.0;
-  double x = rc.left;
-  double y = rc.top;
-  double w = rc.right - rc.left;
-  double h = rc.bottom - rc.top;
-  if (rx > w / 2) rx = w / 2;
-  if (ry > h / 2) ry = h / 2;
-  cairo_new_path(hDC);
-  cairo_save(hDC);
-  cairo_translate(hDC, x + w - rx, y + ry);
-  cairo_scale(hDC, rx, ry);
-  cairo_arc(hDC, 0, 0, 1, -kPi / 2, 0);
-  cairo_restore(hDC);
-  cairo_save(hDC);
-  cairo_translate(hDC, x + w - rx, y + h - ry);
-  cairo_scale(hDC, rx, ry);
-  cairo_arc(hDC, 0, 0, 1, 0, kPi / 2);
-  cairo_restore(hDC);
-  cairo_save(hDC);
-  cairo_translate(hDC, x + rx, y + h - ry);
-  cairo_scale(hDC, rx, ry);
-  cairo_arc(hDC, 0, 0, 1, kPi / 2, kPi);
-  cairo_restore(hDC);
-  cairo_save(hDC);
-  cairo_translate(hDC, x + rx, y + ry);
-  cairo_scale(hDC, rx, ry);
-  cairo_arc(hDC, 0, 0, 1, kPi, 3 * kPi / 2);
-  cairo_restore(hDC);
-  cairo_close_path(hDC);
-  cairo_clip(hDC);
-}
 }  // namespace
 
 CControlUI::CControlUI() = default;
@@ -607,7 +572,7 @@ bool CControlUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* /*pStopContro
   bool rounded = round.cx > 0 && round.cy > 0;
   if (rounded) {
     cairo_save(hDC);
-    RoundedClip(hDC, m_rcItem, round);
+    CRenderEngine::ClipRoundRect(hDC, m_rcItem, round.cx, round.cy);
   }
   PaintBkColor(hDC);
   PaintBkImage(hDC);

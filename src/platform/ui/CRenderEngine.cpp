@@ -467,6 +467,13 @@ void CRenderEngine::DrawRoundRect(HDC hDC, const RECT& rc, int width, int height
   cairo_restore(hDC);
 }
 
+void CRenderEngine::ClipRoundRect(HDC hDC, const RECT& rc, int width, int height) {
+  if (!hDC) return;
+  cairo_new_path(hDC);
+  RoundRectPath(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, width / 2.0, height / 2.0);
+  cairo_clip(hDC);
+}
+
 void CRenderEngine::FillRoundRect(HDC hDC, const RECT& rc, int width, int height, DWORD dwColor) {
   if (!hDC || IsRectEmpty(rc) || (dwColor >> 24) == 0) return;
   SetSourceArgb(hDC, dwColor);

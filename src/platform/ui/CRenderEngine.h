@@ -47,6 +47,8 @@ class CRenderEngine {
   static void DrawRoundRect(HDC hDC, const RECT& rc, int width, int height, int nSize, DWORD dwPenColor,
                             int nStyle = 0);
   static void FillRoundRect(HDC hDC, const RECT& rc, int width, int height, DWORD dwColor);
+  // Narrows the clip to the round rectangle (corner ellipse width × height).
+  static void ClipRoundRect(HDC hDC, const RECT& rc, int width, int height);
   // A filled pie inside the ellipse of rc; angles in degrees, clockwise
   // from the positive x axis (screen coordinates).
   static void FillPie(HDC hDC, const RECT& rc, double startAngle, double sweepAngle, DWORD dwColor);
