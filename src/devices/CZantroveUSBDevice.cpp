@@ -227,6 +227,8 @@ void CZantroveUSBDevice::SetLightSettingZone3(std::uint32_t w0, std::uint32_t w1
   WakeLightingThreads();
 }
 
+void CZantroveUSBDevice::ApplyLightSettings() { WakeLightingThreads(); }
+
 // ---- Workers ----
 
 void CZantroveUSBDevice::OnNotificationUsage(std::uint16_t usage) {

@@ -41,6 +41,7 @@ class CDeviceKeyButtonUI;
 class CDeviceOptionUI;
 class CMpDevicePowerUI;
 class CTabLayoutUI;
+struct TNotifyUI;
 
 class CZantroveUSBDevice : public CHorizontalLayoutUI {
  public:
@@ -120,6 +121,14 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
                                     std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
                                     std::uint8_t b);          // 44
   virtual void showKey(int index) { m_selectedKey = index; }  // 45
+
+  // ---- Window notifications routed to the current page ----
+  // The lighting panel's controls; true when the notification was one of
+  // them and has been handled.
+  virtual bool HandleLightNotify(TNotifyUI& /*msg*/) { return false; }
+  // Everything else the window routes to the page (its own controls, the
+  // key panel's buttons, the function tabs).
+  virtual void OnPageNotify(TNotifyUI& /*msg*/) {}
 
   // ---- Worker operations (after the fixed list) ----
   // A usage from the notification reader, on the reader's thread: 0x0401
@@ -218,6 +227,9 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   static std::uint8_t StepIndex(bool forward, std::uint8_t limit, std::uint8_t index);
 
  protected:
+  // The page changed m_lightSettings (a profile was read, a control moved):
+  // the preview takes the new records.
+  void ApplyLightSettings();
   static LightSetting MakeLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
                                        std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
                                        std::uint8_t b);

@@ -550,10 +550,12 @@ void CMainWnd::OnFunctionTab(TNotifyUI& msg, int) {
     if (Route::EqualNoCase(tab.option, msg.pSender->GetName().str())) page->SelectFunctionTab(tab.kind);
 }
 
-void CMainWnd::ToCurrentPage(TNotifyUI&, int) {
-  // The page panels (keys, macros, lighting, sound) take these once they
-  // are part of the pages; without a current page there is nothing to do.
-  if (!CurrentPage()) return;
+void CMainWnd::ToCurrentPage(TNotifyUI& msg, int) {
+  // The lighting panel's controls go to the page's lighting first; the rest
+  // are the page's own. Without a current page there is nothing to do.
+  CZantroveUSBDevice* page = CurrentPage();
+  if (!page) return;
+  if (!page->HandleLightNotify(msg)) page->OnPageNotify(msg);
 }
 
 void CMainWnd::Ignore(TNotifyUI&, int) {}
