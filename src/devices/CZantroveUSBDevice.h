@@ -31,6 +31,7 @@
 #include "lighting/LightEffectState.h"
 #include "platform/ui/CDuiString.h"
 #include "platform/ui/CHorizontalLayoutUI.h"
+#include "profiles/CustomColor.h"
 #include "profiles/KeyEntry.h"
 #include "profiles/LightSetting.h"
 
@@ -129,6 +130,15 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   // Everything else the window routes to the page (its own controls, the
   // key panel's buttons, the function tabs).
   virtual void OnPageNotify(TNotifyUI& /*msg*/) {}
+
+  // ---- The keyboard's per-key colour groups, kept in its profile ----
+  // The other page types keep none: they store nothing and read nothing.
+  // False when the group was not stored (no profile loaded, group refused).
+  virtual bool StoreCustomColours(int /*group*/, const std::vector<CustomColor>& /*colours*/) { return false; }
+  // `count` colours of the group; empty when the page keeps no groups.
+  virtual std::vector<CustomColor> ReadCustomColours(int /*group*/, int /*count*/) { return {}; }
+  // The group the profile names as its current one.
+  virtual void SetProfileCustomGroup(int /*group*/) {}
 
   // ---- Worker operations (after the fixed list) ----
   // A usage from the notification reader, on the reader's thread: 0x0401
