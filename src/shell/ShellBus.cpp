@@ -1,14 +1,12 @@
 #include "shell/ShellBus.h"
 
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
-#include <ctime>
 
+#include "platform/os/BusWait.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/RegisteredMessages.h"
@@ -125,39 +123,22 @@ bool ShellBus::Start() {
 
 void ShellBus::Run() {
   for (;;) {
-    int busFd;
-    short events;
-    std::uint64_t timeoutUsec = UINT64_MAX;
+    BusPollSpec spec;
     {
       std::lock_guard<std::recursive_mutex> lock(mutex_);
-      if (!bus_ || stop_) return;
-      while (sd_bus_process(bus_, nullptr) > 0) {
-      }
-      busFd = sd_bus_get_fd(bus_);
-      events = static_cast<short>(sd_bus_get_events(bus_));
-      sd_bus_get_timeout(bus_, &timeoutUsec);
+      if (!bus_ || stop_ || !ProcessBus(bus_, spec)) return;
     }
-    if (busFd < 0) return;
-    int timeoutMs = -1;
-    if (timeoutUsec != UINT64_MAX) {
-      // sd-bus answers an absolute CLOCK_MONOTONIC time.
-      timespec now{};
-      ::clock_gettime(CLOCK_MONOTONIC, &now);
-      std::uint64_t nowUsec = static_cast<std::uint64_t>(now.tv_sec) * 1000000u + now.tv_nsec / 1000;
-      timeoutMs = timeoutUsec <= nowUsec ? 0 : static_cast<int>((timeoutUsec - nowUsec + 999) / 1000);
-    }
-    pollfd fds[2] = {{busFd, events, 0}, {wakeFd_, POLLIN, 0}};
-    int n = ::poll(fds, 2, timeoutMs);
-    if (n < 0 && errno != EINTR) return;
-    if (fds[1].revents & POLLIN) {
-      std::uint64_t value;
-      ssize_t ignored = ::read(wakeFd_, &value, sizeof value);
-      (void)ignored;
-      if (stop_) return;
-    }
-    if (fds[0].revents & (POLLERR | POLLHUP)) {
-      DebugPrintf("ipc: session bus closed");
-      return;
+    switch (WaitOnBus(spec, wakeFd_)) {
+      case BusWaitResult::kReady:
+        break;
+      case BusWaitResult::kWoken:
+        if (stop_) return;
+        break;
+      case BusWaitResult::kClosed:
+        DebugPrintf("ipc: session bus closed");
+        return;
+      case BusWaitResult::kFailed:
+        return;
     }
   }
 }

@@ -1,14 +1,12 @@
 #include "platform/os/StatusNotifierItem.h"
 
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <ctime>
 #include <cstring>
 
+#include "platform/os/BusWait.h"
 #include "platform/os/DebugLog.h"
 
 namespace ostrel {
@@ -53,7 +51,7 @@ int StatusNotifierItemBus::AppendPixmaps(sd_bus_message* reply, const StatusNoti
 }
 
 int StatusNotifierItemBus::GetProperty(sd_bus*, const char*, const char*, const char* property,
-                                    sd_bus_message* reply, void* userdata, sd_bus_error*) {
+                                       sd_bus_message* reply, void* userdata, sd_bus_error*) {
   auto* self = static_cast<StatusNotifierItem*>(userdata);
   std::lock_guard<std::recursive_mutex> lock(self->mutex_);
   if (std::strcmp(property, "Category") == 0) return sd_bus_message_append(reply, "s", "Hardware");
@@ -186,17 +184,19 @@ bool StatusNotifierItem::Create(const std::string& id, const std::string& title,
     bus_ = nullptr;
     return false;
   }
-  service_ = "org.kde.StatusNotifierItem-" + std::to_string(::getpid()) + "-" +
-             std::to_string(++g_itemCounter);
-  r = sd_bus_add_object_vtable(bus_, &objectSlot_, kItemPath, kItemInterface,
-                               ItemVtable(&StatusNotifierItemBus::GetProperty, &StatusNotifierItemBus::OnMethod),
-                               this);
+  service_ =
+      "org.kde.StatusNotifierItem-" + std::to_string(::getpid()) + "-" + std::to_string(++g_itemCounter);
+  r = sd_bus_add_object_vtable(
+      bus_, &objectSlot_, kItemPath, kItemInterface,
+      ItemVtable(&StatusNotifierItemBus::GetProperty, &StatusNotifierItemBus::OnMethod), this);
   if (r >= 0) r = sd_bus_request_name(bus_, service_.c_str(), 0);
   if (r >= 0) {
     // Register again whenever a watcher (a tray host) appears.
-    std::string rule = std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',arg0='") +
-                       kWatcherName + "'";
-    r = sd_bus_add_match(bus_, &matchSlot_, rule.c_str(), &StatusNotifierItemBus::OnWatcherOwnerChanged, this);
+    std::string rule =
+        std::string("type='signal',sender='org.freedesktop.DBus',member='NameOwnerChanged',arg0='") +
+        kWatcherName + "'";
+    r = sd_bus_add_match(bus_, &matchSlot_, rule.c_str(), &StatusNotifierItemBus::OnWatcherOwnerChanged,
+                         this);
   }
   if (r < 0) {
     DebugPrintf("tray: cannot export the icon (%s)", std::strerror(-r));
@@ -215,35 +215,21 @@ bool StatusNotifierItem::Create(const std::string& id, const std::string& title,
 
 void StatusNotifierItem::Run() {
   for (;;) {
-    int busFd;
-    short events;
-    std::uint64_t timeoutUsec = UINT64_MAX;
+    BusPollSpec spec;
     {
       std::lock_guard<std::recursive_mutex> lock(mutex_);
-      if (bus_ == nullptr) return;
-      while (sd_bus_process(bus_, nullptr) > 0) {
-      }
-      busFd = sd_bus_get_fd(bus_);
-      events = static_cast<short>(sd_bus_get_events(bus_));
-      sd_bus_get_timeout(bus_, &timeoutUsec);
+      if (bus_ == nullptr || !ProcessBus(bus_, spec)) return;
     }
-    if (busFd < 0) return;
-    int timeoutMs = -1;
-    if (timeoutUsec != UINT64_MAX) {
-      // sd-bus gives an absolute CLOCK_MONOTONIC time.
-      timespec now{};
-      ::clock_gettime(CLOCK_MONOTONIC, &now);
-      std::uint64_t nowUsec = static_cast<std::uint64_t>(now.tv_sec) * 1000000u + now.tv_nsec / 1000;
-      timeoutMs = timeoutUsec <= nowUsec ? 0 : static_cast<int>((timeoutUsec - nowUsec + 999) / 1000);
-    }
-    pollfd fds[2] = {{busFd, events, 0}, {wakeFd_, POLLIN, 0}};
-    int n = ::poll(fds, 2, timeoutMs);
-    if (n < 0 && errno != EINTR) return;
-    if (fds[1].revents & POLLIN) return;
-    if (fds[0].revents & (POLLERR | POLLHUP)) {
-      DebugPrintf("tray: session bus closed");
-      registered_ = false;
-      return;
+    switch (WaitOnBus(spec, wakeFd_)) {
+      case BusWaitResult::kReady:
+        break;
+      case BusWaitResult::kClosed:
+        DebugPrintf("tray: session bus closed");
+        registered_ = false;
+        return;
+      case BusWaitResult::kWoken:
+      case BusWaitResult::kFailed:
+        return;
     }
   }
 }
