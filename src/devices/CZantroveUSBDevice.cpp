@@ -574,7 +574,10 @@ void CZantroveUSBDevice::ReloadCustomGroup() {
   if (m_keyboardAnimator) m_keyboardAnimator->ReloadCustomGroup(*m_keyboardHost);
 }
 void CZantroveUSBDevice::FillCustomColours(bool on) {
-  if (m_keyboardAnimator) m_keyboardAnimator->FillCustomColours(on, *m_keyboardHost);
+  // The fill buttons belong to effect 20; under another effect a fill would
+  // overwrite the selected group with colours the user never saw.
+  if (m_keyboardAnimator && m_lightSettings[0].selectItem == KeyboardLightAnimator::kCustomColoursEffect)
+    m_keyboardAnimator->FillCustomColours(on, *m_keyboardHost);
 }
 void CZantroveUSBDevice::ColourKey(int key) {
   if (m_keyboardAnimator) m_keyboardAnimator->ColourKey(key, *m_keyboardHost);
