@@ -21,6 +21,7 @@
 #include "devicelink/WorkerThread.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "devsim/Simulator.h"
+#include "lighting/LightEffectCodes.h"
 #include "platform/os/DebugLog.h"
 
 namespace ostrel {
@@ -31,8 +32,12 @@ using std::chrono::milliseconds;
 class IdlePage : public CZantroveUSBDevice {
  public:
   ~IdlePage() override { StopWorkers(); }
-  int LightingZoneCount() const override { return GetDeviceType() == kDeviceKeyboard ? 3 : 1; }
-  int LightingThreshold(int) const override { return 0; }  // nothing to step
+  // A static colour: drawn once, then nothing is due until a setting changes.
+  void ShowStaticColour() {
+    m_lightSettings[0].selectItem = static_cast<std::uint8_t>(
+        LightEffectCodes::CodeForCommonEffect(GetDeviceType(), CommonEffect::kStatic));
+    ApplyLightSettings();
+  }
 };
 
 double ProcessCpuSeconds() {
@@ -80,10 +85,11 @@ struct Rig {
       DeviceCatalogueRow row;
       row.deviceType = static_cast<std::uint16_t>(m.type);
       page->SetInterfaceRow(row);
+      page->ShowStaticColour();
       if (!page->CommandChannel().Connect(FindPath(m.command), false)) return false;
       if (m.notification && !page->OpenNotificationChannel(FindPath(m.notification))) return false;
       page->StartLightingThreads();
-      lightingThreads += page->LightingZoneCount();
+      ++lightingThreads;  // one per page, the keyboard's three zones included
       pages.push_back(std::move(page));
     }
     return true;

@@ -2,8 +2,9 @@
 // The common base of the device pages. A page is a container of the UI
 // (its layout's root) and the owner of everything known about one model:
 // the command and notification channels, its sizes from the catalogue, its
-// key and LED buttons, the lighting state and frame, and the workers that
-// follow the device (the notification reader and the lighting threads).
+// key and LED buttons, its lighting (an animator chosen by device type, the
+// paced thread that steps it, the frame output, the lighting panel's
+// changes) and the notification reader.
 //
 // The page operations below are virtual in a fixed order; a device type
 // overrides what differs and the window, the device-list timers and the
@@ -19,20 +20,28 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "devicelink/DeviceCatalogue.h"
 #include "devicelink/DeviceChannel.h"
 #include "devicelink/DeviceInfo.h"
 #include "devicelink/DeviceOperations.h"
-#include "devicelink/LightingWorker.h"
+#include "devicelink/DeviceProtocol.h"
 #include "devicelink/NotificationReader.h"
+#include "lighting/ILightControlHost.h"
+#include "lighting/KeyboardLightAnimator.h"
 #include "lighting/LedColour.h"
+#include "lighting/LightAnimator.h"
+#include "lighting/LightClock.h"
 #include "lighting/LightEffectState.h"
+#include "lighting/LightingThread.h"
 #include "platform/ui/CDuiString.h"
 #include "platform/ui/CHorizontalLayoutUI.h"
 #include "profiles/CustomColor.h"
 #include "profiles/KeyEntry.h"
+#include "profiles/LightEffectStep.h"
+#include "profiles/LightListEntry.h"
 #include "profiles/LightSetting.h"
 
 namespace ostrel {
@@ -40,11 +49,12 @@ namespace ostrel {
 class CContainerUI;
 class CDeviceKeyButtonUI;
 class CDeviceOptionUI;
+class CLightControlUI;
 class CMpDevicePowerUI;
 class CTabLayoutUI;
 struct TNotifyUI;
 
-class CZantroveUSBDevice : public CHorizontalLayoutUI {
+class CZantroveUSBDevice : public CHorizontalLayoutUI, public ILightControlHost {
  public:
   static constexpr int kZone2LedCount = 15;
   static constexpr int kZone3LedCount = 6;
@@ -56,6 +66,12 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   // Delays of the profile re-read asked for by the device (timer 1002).
   static constexpr unsigned kProfileRereadDelayMs = 500;
   static constexpr unsigned kKeyboardProfileRereadDelayMs = 100;
+  // LEDs a frame can carry (512 bytes, three per LED).
+  static constexpr int kMaxFrameLeds = (kLedFrameBytes + 2) / 3;
+
+  // The window's lighting synchronisation, asked for from this page's
+  // "deng_same_mode".
+  using LightSyncRequest = std::function<void(CZantroveUSBDevice& source)>;
 
   // Asks the window thread to arm one of the page's list-entry timers;
   // safe from any thread.
@@ -78,8 +94,8 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   virtual void StepFlashFour();                            // 8
   virtual void StepOff();                                  // 9
   virtual void PushLightFrame();                           // 10
-  virtual void PushLightFrameZone2() {}                    // 11
-  virtual void PushLightFrameZone3() {}                    // 12
+  virtual void PushLightFrameZone2();                      // 11
+  virtual void PushLightFrameZone3();                      // 12
   virtual void SetLedColour(int index, LedColour colour);  // 13
   virtual LedColour GetLedColour(int index) const;         // 14
   virtual void ReadDevice() {}                             // 15
@@ -96,8 +112,8 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   virtual int DownloadKeys(int /*profile*/) { return 0; }                                          // 25
   virtual int DownloadMacros(int /*profile*/) { return 0; }                                        // 26
   virtual int WriteProfileRecord(int /*profile*/) { return 0; }                                    // 27
-  virtual int DownloadLedColours() { return 0; }                                                   // 28
-  virtual void ReloadNameLists() {}                                                                // 29
+  virtual int DownloadLedColours();                                                                // 28
+  virtual void ReloadNameLists();                                                                  // 29
   virtual void SetKeyLedMap(const std::map<int, int>& map);                                        // 30
   virtual void FadeKey(int key);                                                                   // 31
   virtual void LightRingKeys();                                                                    // 32
@@ -124,9 +140,12 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   virtual void showKey(int index) { m_selectedKey = index; }  // 45
 
   // ---- Window notifications routed to the current page ----
-  // The lighting panel's controls; true when the notification was one of
-  // them and has been handled.
-  virtual bool HandleLightNotify(TNotifyUI& /*msg*/) { return false; }
+  // The lighting panel's controls, the per-key colouring of the keyboard's
+  // effect 20 ("custom_bright_color_btn", "custom_off_color_btn", the
+  // rubber band "click_select_end" on "keyboard_device_key_light_0", key
+  // clicks on the lighting tab); true when the notification was one of them
+  // and has been handled.
+  virtual bool HandleLightNotify(TNotifyUI& msg);
   // Everything else the window routes to the page (its own controls, the
   // key panel's buttons, the function tabs).
   virtual void OnPageNotify(TNotifyUI& /*msg*/) {}
@@ -134,7 +153,9 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   // ---- The keyboard's per-key colour groups, kept in its profile ----
   // The other page types keep none: they store nothing and read nothing.
   // False when the group was not stored (no profile loaded, group refused).
-  virtual bool StoreCustomColours(int /*group*/, const std::vector<CustomColor>& /*colours*/) { return false; }
+  virtual bool StoreCustomColours(int /*group*/, const std::vector<CustomColor>& /*colours*/) {
+    return false;
+  }
   // `count` colours of the group; empty when the page keeps no groups.
   virtual std::vector<CustomColor> ReadCustomColours(int /*group*/, int /*count*/) { return {}; }
   // The group the profile names as its current one.
@@ -147,22 +168,77 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   virtual void OnNotificationUsage(std::uint16_t usage);
   virtual void OnProfileReloadRequest() {}
   // Key event 1 (down) or 2 (up) of a device key slot (keyboard).
-  virtual void OnDeviceKey(int /*event*/, int /*key*/) {}
-  // Lighting zones with their own thread (the keyboard runs three).
-  virtual int LightingZoneCount() const { return 1; }
-  // Milliseconds between two steps of the zone's current effect; 0 when it
-  // has no timed step.
-  virtual int LightingThreshold(int zone) const;
-  // One step of the zone's current effect, on its lighting thread.
-  virtual void RunLightingStep(int zone);
-  virtual const char* LightingExitText() const { return "MS灯光线程设定退出"; }
-  // Starts (restarting) the lighting threads; ReadDevice of a page calls it.
+  // The keyboard's key reactions (effects 7, 8, 9).
+  virtual void OnDeviceKey(int event, int key);
+  // Lighting zones of the page (the keyboard has three; one thread runs them).
+  virtual int LightingZoneCount() const { return m_deviceType == kDeviceKeyboard ? 3 : 1; }
+  virtual const char* LightingExitText() const {
+    return m_deviceType == kDeviceKeyboard ? "KB灯光线程设定退出" : "MS灯光线程设定退出";
+  }
+  // Starts (restarting) the page's lighting thread; ReadDevice of a page
+  // calls it. The thread sleeps until the animator's next step is due.
   void StartLightingThreads();
   void StopLightingThreads();
-  // The effect or speed changed: the lighting threads take the new
-  // threshold now instead of after their current sleep.
+  // The records changed: the thread runs the animator again now.
   void WakeLightingThreads();
   bool LightingThreadsRunning() const;
+  // The clock the lighting thread reads and sleeps on (tests give their
+  // own); takes effect at the next start.
+  void SetLightClock(LightClock& clock);
+  LightClock& GetLightClock() const { return *m_lightClock; }
+  std::uint64_t LightingPasses() const;
+
+  // ---- Lighting ----
+  // ILightControlHost: the lighting panel's record of a zone and its news.
+  bool CurrentLightSetting(LightZone zone, LightSetting* record) override;
+  void LightSettingChanged(LightZone zone, const LightSetting& record, LightChange change) override;
+  void SynchroniseLightingRequested() override;
+  // A zone's new record, the way every change goes: stored with
+  // SetLightSetting / Zone2 / Zone3 (the pages also keep it in their
+  // profile), the profile saved, the preview restarted and shown in the
+  // panel, the device's profile record 0 written. False when the device
+  // write failed (the profile keeps the change).
+  bool CommitLightSetting(LightZone zone, const LightSetting& record);
+  // Synchronisation: a paused page shows what the window's synchronisation
+  // writes into it; its own steps stop. Also the command channel's flag.
+  void SetLightingPaused(bool paused);
+  bool IsLightingPaused() const { return m_commandChannel.IsPaused(); }
+  // "deng_same_mode" is offered while two or more devices are connected;
+  // without it the page leaves synchronisation.
+  void SetLightSyncAllowed(bool allowed);
+  void SetLightSyncRequest(LightSyncRequest request) { m_lightSyncRequest = std::move(request); }
+  // What the window's synchronisation writes into.
+  LightSyncTarget& SyncTarget();
+  // The page's lists from its profile: the custom animation's steps and the
+  // per-LED modes.
+  void SetCustomLightSteps(std::vector<LightEffectStep> steps);
+  void SetPerLedList(std::vector<LightListEntry> list);
+  // UI key -> device key slot, for the keyboard's key reactions.
+  void SetKeySlotMap(const std::map<int, int>& map);
+  // The lighting panel inside the page (null when the layout has none).
+  CLightControlUI* LightPanel();
+  // The animator of the page's device type: one of the two is set.
+  LightAnimator* Animator() { return m_animator.get(); }
+  KeyboardLightAnimator* KeyboardAnimator() { return m_keyboardAnimator.get(); }
+  // Copies the page's LED list (what the next frame shows); returns how many.
+  std::size_t CopyLeds(std::span<LedColour> out) const;
+  // The documents ReloadNameLists read ("macro.config" or
+  // "tavix_macro.config", "default_light.json", the light prefix + ".config").
+  const Json::Value& MacroNames() const { return m_macroNames; }
+  // "MacroInfo"[i]."MacroName" in order.
+  std::vector<std::string> MacroNameList() const;
+  const Json::Value& DefaultLightNames() const { return m_defaultLightNames; }
+  const Json::Value& UserLightNames() const { return m_userLightNames; }
+
+  // ---- The keyboard's per-key colour groups (effect 20) ----
+  // Nothing happens on other page types.
+  void SetCustomGroup(int group);
+  void LoadCustomGroup(int group);
+  void ReloadCustomGroup();
+  void FillCustomColours(bool on);
+  void ColourKey(int key);
+  void ColourSelectedKeys(const std::vector<int>& keys);
+
   // Notification channel: opened on the role-0xFF slot's path, then the
   // reader starts; closing ends a blocked read at once.
   bool OpenNotificationChannel(const std::string& path);
@@ -201,7 +277,8 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   void SetInterfaceRow(const DeviceCatalogueRow& row);
   const DeviceCatalogueRow& GetInterfaceRow() const { return m_interfaceRow; }
   int GetDeviceType() const { return m_deviceType; }
-  void SetDeviceType(int type) { m_deviceType = type; }
+  // A new type makes the page's animator anew (the running thread stops).
+  void SetDeviceType(int type);
   int GetRole() const { return m_role; }
   void SetRole(int role) { m_role = role; }
   bool IsHostLighting() const { return m_hostLighting != 0; }
@@ -223,13 +300,12 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   const std::vector<CDeviceKeyButtonUI*>& LedButtons() const { return m_ledButtons; }
   // The frame PushLightFrame built last (512 bytes).
   const std::array<std::uint8_t, kLedFrameBytes>& LastFrame() const { return m_frame; }
-  LightEffectState& LightState() { return m_light; }
+  // The main zone's state: direct access for tests and single-threaded use.
+  LightEffectState& LightState();
   const LightSetting& MainLightSetting() const { return m_lightSettings[0]; }
   const LightSetting& LightSettingOfZone(int zone) const {
     return m_lightSettings[zone < 0 || zone > 2 ? 0 : zone];
   }
-  std::vector<LedColour>& Zone2Colours() { return m_zone2Colours; }
-  std::vector<LedColour>& Zone3Colours() { return m_zone3Colours; }
   const std::map<int, int>& KeyLedMap() const { return m_keyLedMap; }
 
   // The effect functions: phase stepping with wrap, index stepping.
@@ -238,7 +314,9 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
 
  protected:
   // The page changed m_lightSettings (a profile was read, a control moved):
-  // the preview takes the new records.
+  // the animator takes the new records (a changed effect starts anew, a
+  // changed speed retimes it), the thread runs it now and the lighting
+  // panel shows the records.
   void ApplyLightSettings();
   static LightSetting MakeLightSetting(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2, std::uint32_t w3,
                                        std::uint32_t w4, std::uint32_t w5, std::uint32_t w6, std::uint16_t h,
@@ -246,7 +324,7 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   // Gives a key button the lighting preview's colour and level.
   void ShowButtonLight(int ledIndex, DWORD colour, int level);
   CTabLayoutUI* FindTabLayout(CTabLayoutUI*& cache, const char* name);
-  static std::int64_t NowMs();
+  std::int64_t NowMs() const;
 
   // Device link and identity.
   DeviceChannel m_commandChannel;
@@ -282,26 +360,19 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
   std::map<int, int> m_uiKeyToSlot;
   std::map<int, int> m_slotToAttribute;
   std::map<int, int> m_keyLedMap;
-  std::vector<LedColour> m_zone2Colours;
-  std::vector<LedColour> m_zone3Colours;
   CContainerUI* m_pSelectPanel = nullptr;
-  CControlUI* m_pLightPanel = nullptr;
+  CControlUI* m_pLightPanel = nullptr;  // the CLightControlUI, found on first use
   CControlUI* m_pProfilePanel = nullptr;
   CDeviceOptionUI* m_pDeviceOption = nullptr;
   CTabLayoutUI* m_pFunctionSwitch = nullptr;
   CTabLayoutUI* m_pKeyFunctionSwitch = nullptr;
 
-  // Lighting state: the main zone's LED colour list and effect scratch, the
-  // three zone records, the frame last built.
+  // Lighting: the three zone records, the flags, the animator of the
+  // device type (it keeps the LED lists and the effect state behind its own
+  // lock, so the page needs none), its thread and the frame last built.
   std::array<LightSetting, 3> m_lightSettings{};
   std::atomic<int> m_hostLighting{1};
   std::atomic<int> m_previewRepaint{1};
-  LightEffectState m_light;
-  std::vector<LightSetting> m_perLedStates;
-  std::mutex m_customEffectLock;
-  std::mutex m_perLedLock;
-  // Guards the zone records between the window thread and the lighting threads.
-  mutable std::mutex m_settingLock;
   std::array<std::uint8_t, kLedFrameBytes> m_frame{};
   Json::Value m_macroNames;
   Json::Value m_defaultLightNames;
@@ -309,7 +380,35 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI {
 
   TimerRequest m_timerRequest;
   NotificationReader m_notificationReader;
-  std::array<LightingWorker, 3> m_lightingWorkers;
+
+ private:
+  class KeyboardHost;
+  // Makes the animator and thread of the device type (the thread stopped).
+  void MakeLighting();
+  std::span<const LedColour> FrameLeds();
+  void PaintButtons(const std::vector<CDeviceKeyButtonUI*>& buttons, std::span<const LedColour> leds);
+  void ShowRecordsInPanel();
+  void ApplyRecordsToAnimator();
+  void SyncTargetPaused();
+  void StoreZoneRecord(LightZone zone, const LightSetting& record);
+  void PauseAfterFailedWrite() const;
+  LightSchedule& Schedule();
+  // f(main zone state, main record) under the animator's lock.
+  template <typename F>
+  void WithPageState(F&& f) {
+    if (m_keyboardAnimator) m_keyboardAnimator->WithState(f);
+    if (m_animator) m_animator->WithState(f);
+  }
+
+  LightClock* m_lightClock;
+  std::unique_ptr<LightAnimator> m_animator;
+  std::unique_ptr<KeyboardLightAnimator> m_keyboardAnimator;
+  std::unique_ptr<KeyboardHost> m_keyboardHost;
+  std::unique_ptr<LightingThread> m_lightingThread;
+  // The frame output's copy of the LED list (no allocation per frame).
+  std::array<LedColour, kMaxFrameLeds> m_frameLeds{};
+  bool m_lightSyncAllowed = false;
+  LightSyncRequest m_lightSyncRequest;
 };
 
 }  // namespace ostrel

@@ -1,9 +1,13 @@
 #include "devices/DevicePageHost.h"
 
+#include <algorithm>
+
 #include "controls/CDeviceOptionUI.h"
 #include "controls/CMpDevicePowerUI.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "devices/DeviceWorkerWindow.h"
+#include "lighting/LightEffectCodes.h"
+#include "lighting/SteadyLightClock.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CContainerUI.h"
 #include "platform/ui/CDialogBuilder.h"
@@ -54,7 +58,12 @@ CContainerUI* AsContainer(CControlUI* control) {
 
 }  // namespace
 
-DevicePageHost::DevicePageHost() : m_scanner(m_slots) {}
+constexpr const char* kSyncExitText = "同步灯光线程设定退出";
+
+DevicePageHost::DevicePageHost()
+    : m_scanner(m_slots),
+      m_lightClock(&SteadyLightClock::Instance()),
+      m_syncThread(std::make_unique<LightingThread>(m_sync, *m_lightClock, kSyncExitText)) {}
 
 DevicePageHost::~DevicePageHost() {
   // The pages belong to the control tree and stop their own workers when it
@@ -65,7 +74,8 @@ DevicePageHost::~DevicePageHost() {
   }
   m_delivered.notify_all();
   m_scanner.Stop(kStopBound);
-  m_syncWorker.Stop(kStopBound);
+  m_syncThread->Stop();
+  m_sync.SetTargets({});
 }
 
 bool DevicePageHost::Create(CPaintManagerUI& pm, HWND mainWindow, const std::string& dataFolder,
@@ -172,9 +182,13 @@ bool DevicePageHost::CreateModelPage(std::size_t rowIndex) {
   page->SetTimerRequest([this, entryIndex](unsigned timerId, unsigned delayMs) {
     ArmEntryTimer(entryIndex, timerId, delayMs);
   });
+  page->SetLightSyncRequest([this](CZantroveUSBDevice& source) { SynchroniseLighting(source); });
+  page->SetHostLighting(m_hostLighting);
   page->InitPage();
 
   m_deviceSwitch->Add(page);
+  // Its panels are built now: the lighting panel takes the name lists.
+  page->ReloadNameLists();
   record.page = page;
   record.pageIndex = m_deviceSwitch->GetItemIndex(page);
   m_pages.push_back(page);
@@ -201,12 +215,72 @@ void DevicePageHost::StartScanning() {
     m_stopping = false;
   }
   m_scanner.Start();
-  m_syncWorker.Start([this](const StopEvent& stop) { RunSynchronisation(stop); });
+  m_syncThread->Start();
 }
 
-void DevicePageHost::SetSyncHooks(SyncHooks hooks) {
-  std::lock_guard<std::mutex> lock(m_syncMutex);
-  m_syncHooks = std::move(hooks);
+void DevicePageHost::SetLightClock(LightClock& clock) {
+  const bool running = m_syncThread->IsRunning();
+  m_syncThread->Stop();
+  m_lightClock = &clock;
+  m_syncThread = std::make_unique<LightingThread>(m_sync, *m_lightClock, kSyncExitText);
+  if (running) m_syncThread->Start();
+}
+
+// ---- Lighting across the pages ----
+
+void DevicePageHost::SetHostLighting(bool on) {
+  m_hostLighting = on;
+  for (CZantroveUSBDevice* page : m_pages) page->SetHostLighting(on);
+}
+
+std::vector<CZantroveUSBDevice*> DevicePageHost::ConnectedPages() const {
+  std::vector<CZantroveUSBDevice*> pages;
+  for (const DeviceEntry& entry : m_entries)
+    if (entry.entry->IsConnected() && entry.page->CommandChannel().IsConnected()) pages.push_back(entry.page);
+  return pages;
+}
+
+int DevicePageHost::ConnectedCount() const { return static_cast<int>(ConnectedPages().size()); }
+
+bool DevicePageHost::SynchroniseLighting(CZantroveUSBDevice& source) {
+  std::vector<CZantroveUSBDevice*> pages = ConnectedPages();
+  if (pages.size() < 2) return false;
+  const LightSetting parameters = source.MainLightSetting();
+  const CommonEffect effect =
+      LightEffectCodes::CommonEffectFor(source.GetDeviceType(), parameters.selectItem);
+  if (effect == CommonEffect::kNone) return false;
+  // Keyboards first, then the other types.
+  std::stable_partition(pages.begin(), pages.end(),
+                        [](CZantroveUSBDevice* page) { return page->GetDeviceType() == kDeviceKeyboard; });
+  std::vector<LightSyncTarget*> targets;
+  for (CZantroveUSBDevice* page : pages) {
+    LightSetting record;
+    if (!LightSyncAnimator::PageRecord(source.GetDeviceType(), parameters, page->GetDeviceType(), record))
+      continue;
+    page->SetLightingPaused(true);
+    page->CommitLightSetting(LightZone::kMain, record);
+    targets.push_back(&page->SyncTarget());
+  }
+  m_sync.SetTargets(std::move(targets));
+  m_sync.SetCommonEffect(effect, parameters);
+  m_syncThread->Wake();
+  return true;
+}
+
+void DevicePageHost::UpdateLightSync() {
+  const std::vector<CZantroveUSBDevice*> connected = ConnectedPages();
+  const bool allowed = connected.size() >= 2;
+  // A page that left is no target any more (its animator may be made anew
+  // when it comes back as another type).
+  std::vector<LightSyncTarget*> targets;
+  for (CZantroveUSBDevice* page : m_pages) {
+    const bool isConnected = std::find(connected.begin(), connected.end(), page) != connected.end();
+    page->SetLightSyncAllowed(allowed && isConnected);
+    if (!isConnected && page->IsLightingPaused()) page->SetLightingPaused(false);
+    if (isConnected && page->IsLightingPaused()) targets.push_back(&page->SyncTarget());
+  }
+  m_sync.SetTargets(std::move(targets));
+  m_syncThread->Wake();
 }
 
 // ---- Arrival and removal ----
@@ -237,6 +311,9 @@ void DevicePageHost::OnDeviceArrived(std::size_t slot) {
           // Connect opens the link under the transport lock, so no worker
           // exchanges on a half-open link.
           if (!channel.IsConnected() && channel.Connect(row.path, row.deviceType == kDeviceWirelessMouse)) {
+            // The page's animator is made anew when the type changes: the
+            // synchronisation lets go of it first.
+            if (entry->page->GetDeviceType() != row.deviceType) m_sync.SetTargets({});
             channel.LockTransport();
             entry->page->SetInterfaceRow(row);
             channel.UnlockTransport();
@@ -245,6 +322,7 @@ void DevicePageHost::OnDeviceArrived(std::size_t slot) {
             ShowEntry(*entry);
             m_pm->SetTimer(entry->entry, kTimerReadDevice, kReadDeviceDelayMs);
           }
+          UpdateLightSync();
         }
       } else if (row.role == kRoleNotification) {
         if (DeviceEntry* entry = FindEntryForNotification(row))
@@ -262,9 +340,13 @@ void DevicePageHost::OnDeviceRemoved(std::size_t slot) {
     if (row.role == kRoleCommand) {
       if (DeviceEntry* entry = FindEntryForRow(row)) {
         entry->page->CommandChannel().Disconnect();
+        // Nothing to animate for a device that is gone; ReadDevice starts
+        // the thread again when it comes back.
+        entry->page->StopLightingThreads();
         for (UINT id : {kTimerReadDevice, kTimerLightFrame, kTimerPowerState, kTimerReadProfile})
           m_pm->KillTimer(entry->entry, id);
         HideEntry(*entry);
+        UpdateLightSync();
       }
     } else if (row.role == kRoleNotification) {
       if (DeviceEntry* entry = FindEntryForNotification(row)) entry->page->CloseNotificationChannel();
@@ -387,37 +469,6 @@ void DevicePageHost::FinishDelivery() {
   m_delivered.notify_all();
 }
 
-// ---- Synchronisation thread ----
-
-void DevicePageHost::RunSynchronisation(const StopEvent& stop) {
-  using std::chrono::milliseconds;
-  milliseconds pause{1};
-  while (!stop.Wait(pause)) {
-    bool anyPaused = false;
-    for (CZantroveUSBDevice* page : m_pages)
-      if (page->CommandChannel().IsConnected() && page->CommandChannel().IsPaused()) anyPaused = true;
-    if (!anyPaused) {
-      pause = milliseconds(1000);
-      continue;
-    }
-    SyncHooks hooks;
-    {
-      std::lock_guard<std::mutex> lock(m_syncMutex);
-      hooks = m_syncHooks;
-    }
-    const int threshold = hooks.threshold ? hooks.threshold() : 0;
-    if (threshold <= 0) {
-      pause = milliseconds(100);
-      continue;
-    }
-    // Sleeps the whole threshold, then steps.
-    if (stop.Wait(milliseconds(threshold))) break;
-    if (hooks.step) hooks.step();
-    pause = milliseconds(1);
-  }
-  OutputDebugString("同步灯光线程设定退出");
-}
-
 void DevicePageHost::StopWorkers() {
   {
     std::lock_guard<std::mutex> lock(m_deliveryMutex);
@@ -425,10 +476,11 @@ void DevicePageHost::StopWorkers() {
   }
   m_delivered.notify_all();
   m_scanner.Signal();
-  m_syncWorker.Signal();
   bool timedOut = false;
   timedOut |= m_scanner.Stop(kStopBound) == WorkerThread::StopResult::kTimedOut;
-  timedOut |= m_syncWorker.Stop(kStopBound) == WorkerThread::StopResult::kTimedOut;
+  // The synchronisation thread ends at once from any sleep.
+  m_syncThread->Stop();
+  m_sync.SetTargets({});
   for (DeviceEntry& entry : m_entries) {
     entry.page->StopWorkers();
     if (m_pm)

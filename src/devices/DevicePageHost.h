@@ -18,6 +18,9 @@
 #include "devicelink/DeviceScanner.h"
 #include "devicelink/DeviceSlotList.h"
 #include "devicelink/WorkerThread.h"
+#include "lighting/LightClock.h"
+#include "lighting/LightSyncAnimator.h"
+#include "lighting/LightingThread.h"
 #include "platform/ui/UIDefs.h"
 
 namespace ostrel {
@@ -61,14 +64,6 @@ class DevicePageHost {
     int powerIndex = 0;                          // in "device_power_switch"
   };
 
-  // The lighting synchronisation the window runs while some connected page
-  // is paused: milliseconds between its steps (0: nothing to step) and the
-  // step, both on the synchronisation thread.
-  struct SyncHooks {
-    std::function<int()> threshold;
-    std::function<void()> step;
-  };
-
   DevicePageHost();
   ~DevicePageHost();
   DevicePageHost(const DevicePageHost&) = delete;
@@ -85,7 +80,25 @@ class DevicePageHost {
               IDialogBuilderCallback* callback = nullptr);
   // Starts the scanning thread and the lighting synchronisation thread.
   void StartScanning();
-  void SetSyncHooks(SyncHooks hooks);
+
+  // ---- Lighting across the pages ----
+  // Host lighting control: every page paints and streams its frames while
+  // it is on; switching it on tells the keyboards (StartHostLighting).
+  void SetHostLighting(bool on);
+  bool IsHostLighting() const { return m_hostLighting; }
+  // "deng_same_mode" of `source`: every connected page (keyboards first)
+  // takes the source's main record with the code of its common effect, is
+  // paused and animated by the synchronisation thread until its own
+  // lighting is touched or fewer than two devices remain. False (and
+  // nothing changed) with fewer than two connected devices or a source
+  // effect that has no common effect.
+  bool SynchroniseLighting(CZantroveUSBDevice& source);
+  int ConnectedCount() const;
+  // The clock of the synchronisation thread (tests give their own); before
+  // StartScanning.
+  void SetLightClock(LightClock& clock);
+  LightSyncAnimator& Synchronisation() { return m_sync; }
+  std::uint64_t SynchronisationPasses() const { return m_syncThread ? m_syncThread->Passes() : 0; }
   // Called on the window thread before the selected entry is hidden because
   // its device left (the window closes its child windows, removes the input
   // hook ...).
@@ -123,7 +136,10 @@ class DevicePageHost {
   // waiting for the scanner could otherwise never handle the message).
   void DeliverToWindow(UINT message, std::size_t slot);
   void FinishDelivery();
-  void RunSynchronisation(const StopEvent& stop);
+  // The connected pages tell their panels whether synchronisation is
+  // offered; with fewer than two every page leaves it.
+  void UpdateLightSync();
+  std::vector<CZantroveUSBDevice*> ConnectedPages() const;
 
   CPaintManagerUI* m_pm = nullptr;
   HWND m_mainWindow = nullptr;
@@ -146,9 +162,10 @@ class DevicePageHost {
   bool m_stopping = false;
 
   std::function<void(CZantroveUSBDevice*)> m_selectedEntryHiding;
-  std::mutex m_syncMutex;
-  SyncHooks m_syncHooks;
-  WorkerThread m_syncWorker;
+  bool m_hostLighting = true;
+  LightClock* m_lightClock;
+  LightSyncAnimator m_sync;
+  std::unique_ptr<LightingThread> m_syncThread;
 };
 
 }  // namespace ostrel

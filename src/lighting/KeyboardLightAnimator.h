@@ -94,6 +94,14 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   void CopyLogoLeds(std::span<LedColour, kLogoLedCount> out) const;
   void CopyStLeds(std::span<LedColour, kStLedCount> out) const;
 
+  // Runs f(main zone state, main record) under the animator's lock: the
+  // page operations that step or edit the list themselves.
+  template <typename F>
+  void WithState(F&& f) {
+    std::lock_guard lock(mutex_);
+    f(main_, static_cast<const LightSetting&>(setting_));
+  }
+
   // Direct access for tests and single-threaded use only.
   LightEffectState& State() { return main_; }
   KeyboardEffectState& Effects() { return fx_; }

@@ -54,6 +54,15 @@ class LightAnimator : public LightSchedule, public LightSyncTarget {
   // The bytes StreamLedFrame sends: returns the length, LED count × 3.
   std::size_t BuildStreamFrame(std::span<std::uint8_t, 512> frame) const;
 
+  // Runs f(state, record) under the animator's lock: the page operations
+  // that step or edit the list themselves.
+  template <typename F>
+  void WithState(F&& f) {
+    std::lock_guard lock(mutex_);
+    f(state_, static_cast<const LightSetting&>(setting_));
+    stepPending_ = true;
+  }
+
   // Direct access for tests and single-threaded use only.
   LightEffectState& State() { return state_; }
   void RunStep(LightStep step, std::int64_t nowMs);

@@ -362,10 +362,7 @@ void CMainWnd::InitWindow() {
   });
 }
 
-void CMainWnd::TellPagesHostLighting(bool on) {
-  for (CZantroveUSBDevice* page : devices_.Pages())
-    if (page) page->SetHostLighting(on);
-}
+void CMainWnd::TellPagesHostLighting(bool on) { devices_.SetHostLighting(on); }
 
 void CMainWnd::TellPagesPreviewRepaint(bool on) {
   for (CZantroveUSBDevice* page : devices_.Pages())
@@ -525,8 +522,12 @@ void CMainWnd::OnProfileCombo(TNotifyUI&, int) { SetTimer(m_hWnd, kProfileSwitch
 
 void CMainWnd::OnKeyTextEditKillFocus(TNotifyUI&, int) { SendMessage(kHookMessage, 0, 0); }
 
-void CMainWnd::OnKeyButton(TNotifyUI&, int number) {
-  if (CZantroveUSBDevice* page = CurrentPage()) page->showKey(number);
+void CMainWnd::OnKeyButton(TNotifyUI& msg, int number) {
+  // On the lighting tab a key click also colours the key (keyboard effect 20).
+  if (CZantroveUSBDevice* page = CurrentPage()) {
+    page->HandleLightNotify(msg);
+    page->showKey(number);
+  }
 }
 
 CDeviceProfileUI* CMainWnd::CurrentProfilePanel() const {

@@ -73,28 +73,22 @@ TEST(DevicePage, InitPageWithoutLayoutNameClearsEverySize) {
   EXPECT_EQ(page->GetLedCount(), 0);
   EXPECT_TRUE(page->KeyButtons().empty());
   EXPECT_TRUE(page->LedButtons().empty());
-  EXPECT_TRUE(page->Zone2Colours().empty());
-  EXPECT_TRUE(page->Zone3Colours().empty());
 }
 
 TEST(DevicePage, SetLedCountClearsAndResizesOnlyOnChange) {
   auto page = MakePage(0, 10, {{"a_0", "light_4"}});
   page->InitPage();
   page->SetLedColour(4, {1, 2, 3, 4});
-  page->Zone2Colours()[0] = {9, 9, 9, 9};
   // Same count: the colours are cleared, the buttons stay.
   page->SetLedCount(10);
   EXPECT_EQ(page->GetLedColour(4), LedColour{});
-  EXPECT_EQ(page->Zone2Colours()[0], LedColour{});
   EXPECT_NE(page->LedButtons()[4], nullptr);
-  // Another count resizes the lists; the zones keep 15 and 6.
+  // Another count resizes the lists.
   page->SetLedColour(4, {1, 2, 3, 4});
   page->SetLedCount(20);
   EXPECT_EQ(page->LedButtons().size(), 20u);
   EXPECT_EQ(page->LightState().LedCount(), 20);
   EXPECT_EQ(page->GetLedColour(4), LedColour{});
-  EXPECT_EQ(page->Zone2Colours().size(), 15u);
-  EXPECT_EQ(page->Zone3Colours().size(), 6u);
 }
 
 TEST(DevicePage, LedColourAccessIgnoresIndicesOutsideTheList) {

@@ -1,6 +1,6 @@
 #pragma once
 // A device page for the tests: it reads the device with the real command
-// sequences and starts its lighting threads, as the pages do, and records
+// sequences and starts its lighting thread, as the pages do, and records
 // when the window and the workers drove it.
 
 #include <atomic>
@@ -32,15 +32,12 @@ class TestDevicePage : public CZantroveUSBDevice {
     ++framesPushed;
     CZantroveUSBDevice::PushLightFrame();
   }
-  int LightingZoneCount() const override { return GetDeviceType() == 1 ? 3 : 1; }
-  int LightingThreshold(int) const override { return threshold.load(); }
-  void RunLightingStep(int zone) override {
-    ++steps[zone];
-    CZantroveUSBDevice::RunLightingStep(zone);
-  }
   void OnDeviceKey(int event, int key) override {
-    std::lock_guard<std::mutex> lock(keyMutex);
-    deviceKeys.emplace_back(event, key);
+    {
+      std::lock_guard<std::mutex> lock(keyMutex);
+      deviceKeys.emplace_back(event, key);
+    }
+    CZantroveUSBDevice::OnDeviceKey(event, key);
   }
 
   // Window thread only.
@@ -48,9 +45,6 @@ class TestDevicePage : public CZantroveUSBDevice {
   std::vector<Clock::time_point> profileReadTimes;
   int readDeviceResult = 0;
   int framesPushed = 0;
-  // Lighting threads.
-  std::atomic<int> threshold{0};
-  std::atomic<int> steps[3] = {0, 0, 0};
   // Notification reader.
   std::mutex keyMutex;
   std::vector<std::pair<int, int>> deviceKeys;

@@ -8,7 +8,6 @@
 #include "DeviceHostFixture.h"
 #include "controls/CDeviceOptionUI.h"
 #include "controls/CMpDevicePowerUI.h"
-#include "devicelink/LightingWorker.h"
 #include "devsim/Simulator.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CPaintManagerUI.h"
@@ -85,8 +84,9 @@ TEST_F(WorkersTest, UnpluggedPageStopsSendingFramesWithinOnePeriod) {
   ASSERT_NE(entry, nullptr);
   EXPECT_FALSE(window->GetPaintManager()->HasTimer(entry->entry, DevicePageHost::kTimerLightFrame));
   EXPECT_FALSE(entry->entry->IsConnected());
-  // The lighting threads live on, idle, for a later reconnection.
-  EXPECT_TRUE(mouse->LightingThreadsRunning());
+  // A device that is gone has nothing to animate: its thread ends (the
+  // next ReadDevice starts it again).
+  EXPECT_FALSE(mouse->LightingThreadsRunning());
 }
 
 struct RereadCase {
@@ -178,71 +178,6 @@ TEST_F(WorkersTest, PowerStateIsReadAndShown) {
   device->State().SetPower({10, 0, 0});
   mouse->ReadPowerState();
   EXPECT_EQ(value->GetText(), "42%");
-}
-
-TEST_F(WorkersTest, SynchronisationStepsOnlyWhileAConnectedPageIsPaused) {
-  TestDevicePage* mouse = Connect("mouse", 2);
-  ASSERT_NE(mouse, nullptr);
-  std::atomic<int> steps{0};
-  window->host.SetSyncHooks({[] { return 20; }, [&] { ++steps; }});
-  PumpFor(milliseconds(300));
-  EXPECT_EQ(steps.load(), 0);
-  mouse->CommandChannel().SetPaused(true);
-  // It looks once a second while nothing is paused.
-  ASSERT_TRUE(PumpUntil([&] { return steps.load() >= 3; }, milliseconds(2500)));
-  mouse->CommandChannel().SetPaused(false);
-  PumpFor(milliseconds(100));
-  const int atResume = steps.load();
-  PumpFor(milliseconds(300));
-  EXPECT_LE(steps.load(), atResume + 1);
-}
-
-TEST(Workers, LightingThreadStepsAtItsThresholdOnlyWhileConnectedAndNotPaused) {
-  std::atomic<bool> connected{false}, paused{false};
-  std::atomic<int> passes{0}, steps{0};
-  LightingWorker worker;
-  LightingWorker::Hooks hooks;
-  hooks.connected = [&] {
-    ++passes;
-    return connected.load();
-  };
-  hooks.paused = [&] { return paused.load(); };
-  hooks.threshold = [] { return 20; };
-  hooks.step = [&] { ++steps; };
-  worker.Start(hooks, "MS灯光线程设定退出");
-  // Disconnected: one pass per 100 ms, no steps.
-  std::this_thread::sleep_for(milliseconds(450));
-  EXPECT_LE(passes.load(), 7);
-  EXPECT_EQ(steps.load(), 0);
-  connected = true;
-  std::this_thread::sleep_for(milliseconds(400));
-  const int stepped = steps.load();
-  EXPECT_GE(stepped, 3);
-  EXPECT_LE(stepped, 21);  // never more often than every 20 ms
-  paused = true;
-  std::this_thread::sleep_for(milliseconds(150));
-  const int atPause = steps.load();
-  std::this_thread::sleep_for(milliseconds(300));
-  EXPECT_EQ(steps.load(), atPause);
-  EXPECT_EQ(worker.Stop(), WorkerThread::StopResult::kSignalled);
-}
-
-TEST(Workers, LightingThreadTakesAChangedEffectAtOnceWhenWoken) {
-  std::atomic<int> threshold{0}, steps{0};
-  LightingWorker worker;
-  LightingWorker::Hooks hooks;
-  hooks.connected = [] { return true; };
-  hooks.paused = [] { return false; };
-  hooks.threshold = [&] { return threshold.load(); };
-  hooks.step = [&] { ++steps; };
-  worker.Start(hooks, "MS灯光线程设定退出");
-  std::this_thread::sleep_for(milliseconds(50));  // now in its idle sleep
-  threshold = 10;
-  worker.Wake();
-  // Well before the idle sleep of a second would have ended.
-  std::this_thread::sleep_for(milliseconds(300));
-  EXPECT_GE(steps.load(), 3);
-  worker.Stop();
 }
 
 TEST(Workers, StopOfAWorkerThatOverrunsItsBoundIsReportedAndStillWaitedFor) {
