@@ -17,6 +17,7 @@
 #include "platform/ui/COptionUI.h"
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CSliderUI.h"
+#include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/INotifyUI.h"
 #include "platform/ui/WindowApi.h"
 #include "profiles/CDeviceProfileUI.h"
@@ -377,7 +378,14 @@ void CZantroveMouseDevice::ReloadNameLists() {
 }
 
 void CZantroveMouseDevice::SelectFunctionTab(int kind) {
-  CZantroveUSBDevice::SelectFunctionTab(kind);
+  if (kind == 4 && m_deviceType == kDeviceWirelessMouse) {
+    // A mouse on the receiver has the same system tab as a wired one.
+    m_functionTab = kind;
+    if (CTabLayoutUI* function = FindTabLayout(m_pFunctionSwitch, "device_function_switch"))
+      function->SelectItem(3);
+  } else {
+    CZantroveUSBDevice::SelectFunctionTab(kind);
+  }
   if (CControlUI* hint = Find("device_tishi_info")) hint->SetVisible(false);
 }
 
@@ -499,6 +507,12 @@ void CZantroveMouseDevice::setStageControls(int stage, int steps) {
     slider->SetThumbPushedImage(thumb);
   }
   if (CEditUI* edit = StageEdit(stage)) edit->SetText(DpiStageRules::DpiText(steps, m_limits).c_str());
+  // The stage's own colour, as the mouse shows it while the stage is active.
+  if (CControlUI* swatch = FindNumbered("DPI_color_", stage);
+      swatch && stage < static_cast<int>(m_stages.size())) {
+    const DpiStage& s = m_stages[static_cast<std::size_t>(stage)];
+    swatch->SetBkColor(0xFF000000u | (DWORD{s.red} << 16) | (DWORD{s.green} << 8) | DWORD{s.blue});
+  }
 }
 
 int CZantroveMouseDevice::stageSliderValue(int stage) const {
