@@ -160,6 +160,12 @@ int DeviceChannel::EndConfig() {
   return SendFrame(CommandId::kEndConfig, Guard::kCommand, 0, 0, nullptr, reply.data());
 }
 
+int DeviceChannel::EndConfigAfter(std::chrono::steady_clock::time_point lastFrame) {
+  std::this_thread::sleep_until(lastFrame + std::chrono::milliseconds(kEndConfigDelayMs));
+  std::array<std::uint8_t, kFrameSize> reply{};
+  return SendFrame(CommandId::kEndConfig, Guard::kCommand, 0, 0, nullptr, reply.data());
+}
+
 int DeviceChannel::StartHostLighting() {
   std::array<std::uint8_t, kFrameSize> reply{};
   return SendFrame(CommandId::kStartHostLighting, Guard::kCommand, 0, 0, nullptr, reply.data());

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -69,6 +70,10 @@ class DeviceChannel {
   // frame that failed; frames already sent stay sent.
   int BeginConfig();
   int EndConfig();  // waits 10 ms first
+  // EndConfig for a caller that did other work since its last configuration
+  // frame (acknowledged at `lastFrame`): waits only what is left of the
+  // 10 ms the device needs after that frame.
+  int EndConfigAfter(std::chrono::steady_clock::time_point lastFrame);
   int StartHostLighting();
   bool QueryLink();
   int ReadDeviceInfo(std::uint8_t* info);  // 34 bytes, written only on success

@@ -135,20 +135,42 @@ int DeviceOperations::WriteKeyMap(std::span<const std::uint8_t> keyMap) {
 }
 
 int DeviceOperations::WriteProfileRecord(int profile, std::span<const std::uint8_t> record) {
+  return WriteProfileRecord(profile, record, {});
+}
+
+int DeviceOperations::WriteProfileRecord(int profile, std::span<const std::uint8_t> record,
+                                         const std::function<void()>& whileSettling) {
+  bool settled = false;
+  auto settle = [&] {
+    if (!settled && whileSettling) whileSettling();
+    settled = true;
+  };
+  // Whatever ends the sequence, the caller's work is done once.
+  auto finish = [&](int result) {
+    settle();
+    return result;
+  };
+
   const auto layout = FindProfileMemory(deviceType_);
-  if (!layout || !channel_.IsConnected()) return kResultNoReply;
+  if (!layout || !channel_.IsConnected()) return finish(kResultNoReply);
 
   std::array<std::uint8_t, kMaxProfileRecord> bytes{};
   std::memcpy(bytes.data(), record.data(), std::min<std::size_t>(record.size(), layout->writeLength));
   const auto address = static_cast<std::uint16_t>(profile * layout->writeStride);
 
   int result;
-  if (!LinkUp()) return kResultNoReply;
-  if ((result = channel_.BeginConfig()) != kResultOk) return result;
-  if (!LinkUp()) return kResultNoReply;
-  if ((result = channel_.WriteMemory(bytes.data(), layout->writeLength, address)) != kResultOk) return result;
-  if (!LinkUp()) return kResultNoReply;
-  return channel_.EndConfig();
+  if (!LinkUp()) return finish(kResultNoReply);
+  if ((result = channel_.BeginConfig()) != kResultOk) return finish(result);
+  if (!LinkUp()) return finish(kResultNoReply);
+  if ((result = channel_.WriteMemory(bytes.data(), layout->writeLength, address)) != kResultOk)
+    return finish(result);
+  auto lastFrame = std::chrono::steady_clock::now();
+  settle();
+  if (channel_.HasLongTimeout()) {
+    if (!LinkUp()) return kResultNoReply;
+    lastFrame = std::chrono::steady_clock::now();
+  }
+  return channel_.EndConfigAfter(lastFrame);
 }
 
 int DeviceOperations::WriteImage(std::span<const std::uint8_t> image, bool shooting) {

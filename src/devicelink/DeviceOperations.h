@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "devicelink/DeviceChannel.h"
@@ -43,6 +44,13 @@ class DeviceOperations {
   // BeginConfig, WriteMemory of the device type's record at its address,
   // EndConfig. A shorter record is sent padded with zeros.
   int WriteProfileRecord(int profile, std::span<const std::uint8_t> record);
+  // The same, running `whileSettling` (the caller's own work, such as saving
+  // the file the record came from) exactly once: in the pause the device
+  // needs between the record's last frame and EndConfig, or, when the
+  // sequence ends before that, at its end. EndConfig then waits only what
+  // is left of the pause.
+  int WriteProfileRecord(int profile, std::span<const std::uint8_t> record,
+                         const std::function<void()>& whileSettling);
   // BeginConfig, WriteMacroData / WriteShootData, EndConfig: all three are
   // sent whatever the answers (only a false QueryLink stops); the result is
   // the first failure. The caller keeps the image within Info().MacroAreaBytes().

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "devices/CZantroveUSBDevice.h"
+#include "devices/CZantroveMouseDevice.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlFactory.h"
 #include "platform/ui/CControlUI.h"
@@ -147,6 +148,7 @@ constexpr R kSelectRoutes[] = {
 
 constexpr R kSliderRoutes[] = {
     {"DPI_slider_", Num, &M::ToCurrentPage},
+    {"tavix_DPI_slider_", Num, &M::ToCurrentPage},
     {"pointer_speed_slider", Any, &M::ToCurrentPage},
     {"scroll_speed_slider", Any, &M::ToCurrentPage},
     {"double_click_slider", Any, &M::ToCurrentPage},
@@ -351,6 +353,11 @@ void CMainWnd::InitWindow() {
   if (!devices_.Create(m_pm, m_hWnd, DataFolders::AppDataFolder(), this))
     OutputDebugString("devices: no device pages");
   for (CZantroveUSBDevice* page : devices_.Pages())
+    if (auto* mouse = static_cast<CZantroveMouseDevice*>(page->GetInterface(CZantroveMouseDevice::kElementName)))
+      mouse->SetMessageSink([this](std::string_view text, bool isResource) {
+        ShowMessageBox(m_hWnd, "", std::string(text).c_str(), dpi_, isResource, 0);
+      });
+  for (CZantroveUSBDevice* page : devices_.Pages())
     for (CControlUI* found : m_pm.FindSubControlsByClass(page, CDeviceProfileUI::kElementName))
       if (auto* panel = static_cast<CDeviceProfileUI*>(found->GetInterface(CDeviceProfileUI::kElementName)))
         panel->SetHost(&profileHost_);
@@ -407,7 +414,8 @@ void CMainWnd::Notify(TNotifyUI& msg) {
     Dispatch(kSliderRoutes, msg);
   } else if (type == "movevaluechanged") {
     ControlName split = ControlName::Split(name.str());
-    if (split.hasNumber && NotifyRoute<Handler>::EqualNoCase(split.prefix, "DPI_slider_"))
+    if (split.hasNumber && (NotifyRoute<Handler>::EqualNoCase(split.prefix, "DPI_slider_") ||
+                            NotifyRoute<Handler>::EqualNoCase(split.prefix, "tavix_DPI_slider_")))
       ToCurrentPage(msg, split.number);
   } else if (type == "itemselect") {
     Dispatch(kComboRoutes, msg);
