@@ -5,6 +5,7 @@
 
 #include "controls/ProgramControls.h"
 #include "devices/CKeySetControlUI.h"
+#include "devices/CZantroveKeyboardDevice.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "lighting/CLightControlUI.h"
 #include "platform/os/DebugLog.h"
@@ -68,6 +69,7 @@ int ShellApplication::RegisterControls() {
   factory->RegistControl(CDeviceProfileUI::kElementName, &CDeviceProfileUI::CreateControl);
   factory->RegistControl(CDeviceProfileUI::kLayoutElementName, &CDeviceProfileUI::CreateLayout);
   RegisterKeySetControl();
+  RegisterKeyboardDevice();
   factory->RegistControl(CLightControlUI::kClassName, &CLightControlUI::CreateControl);
   factory->RegistControl(CLightControlUI::kElementName, &CLightControlUI::CreateControl);
   if (!factory->IsRegistered("CZantroveUSBDevice"))
