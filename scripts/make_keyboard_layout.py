@@ -21,9 +21,10 @@ BODY = ROOT / "skin" / "device" / "keyboard" / "keyboard_body.svg"
 KEY_COUNT = 126
 UNIT = 30  # pixels per key unit
 GAP = 2  # between two caps
-MARGIN = 16  # plate edge to the outermost keys
+MARGIN_X = 12  # plate edge to the outermost keys
+MARGIN_Y = 16
 LEFT = 1.5  # the macro column lies this many units left of the main block
-WIDTH = 752
+WIDTH = 744
 HEIGHT = 228
 
 BEGIN = "<!-- keys: generated -->"
@@ -34,7 +35,8 @@ KEY_IMAGES = (
     "hotimage=\"file='common/key/key_hot.png' corner='6,6,6,6'\" "
     "pushedimage=\"file='common/key/key_pushed.png' corner='6,6,6,6'\" "
     "disabledimage=\"file='common/key/key_disabled.png' corner='6,6,6,6'\" "
-    "lightimage=\"file='common/key/key_light.png' corner='6,6,6,6'\" "
+    # Tinted images stretch whole: the keyboard's light has no corners to keep.
+    "lightimage=\"file='device/keyboard/key_glow.png'\" "
     "keysetimage=\"file='common/key/key_set.png' corner='6,6,6,6'\" "
     "selectedimage=\"file='common/key/key_selected.png' corner='6,6,6,6'\""
 )
@@ -60,11 +62,11 @@ def read_table():
 
 
 def rect(key):
-    left = MARGIN + round((key["x"] + LEFT) * UNIT)
-    top = MARGIN + round(key["y"] * UNIT)
+    left = MARGIN_X + round((key["x"] + LEFT) * UNIT)
+    top = MARGIN_Y + round(key["y"] * UNIT)
     right = left + round(key["w"] * UNIT) - GAP
     bottom = top + round(key["h"] * UNIT) - GAP
-    if right > WIDTH - MARGIN + GAP or bottom > HEIGHT - MARGIN + GAP or left < 0:
+    if right > WIDTH - MARGIN_X + GAP or bottom > HEIGHT - MARGIN_Y + GAP or left < 0:
         sys.exit(f"key {key['index']} lies outside the plate")
     return left, top, right, bottom
 
@@ -103,7 +105,7 @@ def body_svg(keys):
         wells.append(
             f'  <rect x="{l - 1}" y="{t - 1}" width="{r - l + 2}" height="{b - t + 2}" rx="5" fill="#101215"/>'
         )
-    macro_right = MARGIN + round(1 * UNIT)
+    macro_right = MARGIN_X + round(1 * UNIT)
     return "\n".join(
         [
             f'<svg xmlns="http://www.w3.org/2000/svg" width="{WIDTH}" height="{HEIGHT}" viewBox="0 0 {WIDTH} {HEIGHT}">',
@@ -111,8 +113,8 @@ def body_svg(keys):
             f'  <rect x="1" y="1" width="{WIDTH - 2}" height="{HEIGHT - 2}" rx="12" fill="#1C1F24" stroke="#2F343C" stroke-width="2"/>',
             f'  <rect x="6" y="6" width="{WIDTH - 12}" height="{HEIGHT - 12}" rx="8" fill="none" stroke="#262A31" stroke-width="1"/>',
             # The light strip along the front edge and the logo beside the F keys.
-            f'  <rect x="{MARGIN}" y="{HEIGHT - 7}" width="{WIDTH - 2 * MARGIN}" height="2" rx="1" fill="#0099FF" opacity="0.5"/>',
-            f'  <rect x="{macro_right + 4}" y="{MARGIN + UNIT + 4}" width="1" height="{round(4.5 * UNIT)}" fill="#2F343C"/>',
+            f'  <rect x="{MARGIN_X}" y="{HEIGHT - 7}" width="{WIDTH - 2 * MARGIN_X}" height="2" rx="1" fill="#0099FF" opacity="0.5"/>',
+            f'  <rect x="{macro_right + 4}" y="{MARGIN_Y + UNIT + 4}" width="1" height="{round(4.5 * UNIT)}" fill="#2F343C"/>',
             *wells,
             "</svg>",
             "",

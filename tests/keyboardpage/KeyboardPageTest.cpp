@@ -60,7 +60,9 @@ class KeyboardPageTest : public ::testing::Test {
     CMessageLoop& loop = CMessageLoop::Instance();
     loop.AttachCurrentThread();
     loop.Reset();
-    loop.SetBackend(std::make_unique<CHeadlessBackend>());
+    auto backend = std::make_unique<CHeadlessBackend>();
+    headless = backend.get();
+    loop.SetBackend(std::move(backend));
     loop.UseVirtualClock(false);
     CResourceManager::GetInstance()->Release();
     CPaintManagerUI::SetResourcePath((std::string(OSTREL_KEYBOARD_APP_DIR) + "/skin/").c_str());
@@ -147,6 +149,7 @@ class KeyboardPageTest : public ::testing::Test {
 
   devsim::Simulator simulator;
   devsim::SimulatedDevice* device = nullptr;
+  CHeadlessBackend* headless = nullptr;
   std::unique_ptr<CMainWnd> window;
   CZantroveKeyboardDevice* page = nullptr;
   std::mutex linesMutex;
@@ -187,6 +190,47 @@ TEST_F(KeyboardPageTest, ConnectingReadsTheKeyMapAndAttributesAndFindsTheSlots) 
             CResourceManager::GetInstance()->GetText("keyboard_key_Esc").str());
   EXPECT_TRUE(page->KeyButtons()[0]->IsKeySetImageHidden());
   EXPECT_EQ(page->Keys().Size(), kKeyboardKeyCount);
+}
+
+// The picture: every key the model has lies on the keyboard's plate, none
+// covers another, and a click on a key's middle selects that key. With
+// OSTREL_KEYBOARD_PICTURE set to a folder the page is saved there as PNG,
+// once per function tab.
+TEST_F(KeyboardPageTest, TheKeysLieOnThePlateAndAClickSelectsTheKeyUnderThePointer) {
+  Connect();
+  ASSERT_NE(window->GetPaintManager()->RenderToImage(), nullptr);
+  CControlUI* plate = Find("keyboard_device_key_light_0");
+  ASSERT_NE(plate, nullptr);
+  const RECT board = plate->GetPos();
+  std::vector<RECT> shown;
+  for (CDeviceKeyButtonUI* key : page->KeyButtons()) {
+    if (!key->IsVisible()) continue;
+    const RECT r = key->GetPos();
+    SCOPED_TRACE(key->GetName().str());
+    EXPECT_TRUE(r.left >= board.left && r.right <= board.right && r.top >= board.top &&
+                r.bottom <= board.bottom);
+    EXPECT_GT(r.right - r.left, 0);
+    for (const RECT& other : shown)
+      EXPECT_FALSE(r.left < other.right && other.left < r.right && r.top < other.bottom &&
+                   other.top < r.bottom);
+    shown.push_back(r);
+  }
+  // 104 keys, the media and the macro keys.
+  EXPECT_EQ(shown.size(), 113u);
+
+  Select("key_Op_tab", true);
+  const RECT a = page->KeyButtons()[64]->GetPos();
+  headless->Click(window->GetHWND(), (a.left + a.right) / 2, (a.top + a.bottom) / 2);
+  ASSERT_TRUE(PumpUntil([&] { return page->GetSelectedKey() == 64; }, 2s));
+  EXPECT_TRUE(page->KeySetPanel()->IsEditorVisible());
+
+  if (const char* folder = std::getenv("OSTREL_KEYBOARD_PICTURE")) {
+    for (const char* tab : {"deng_Op_tab", "key_Op_tab", "system_Op_tab"}) {
+      Select(tab, true);
+      window->GetPaintManager()->RenderToImage();
+      EXPECT_TRUE(window->GetPaintManager()->SaveImage((std::string(folder) + "/" + tab + ".png").c_str()));
+    }
+  }
 }
 
 TEST_F(KeyboardPageTest, AKeyChangedInThePanelIsStoredInTheProfileAndWrittenToTheDevice) {
