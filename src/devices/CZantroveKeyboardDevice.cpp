@@ -182,6 +182,8 @@ int CZantroveKeyboardDevice::LoadActiveProfile() {
   m_profile.LoadProfile(m_profile.GetProfilePath());
   m_profileLoaded = true;
   TakeProfile();
+  // A profile chosen in the profile panel shows at once.
+  RefreshControls();
   return 1;
 }
 

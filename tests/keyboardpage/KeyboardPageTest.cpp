@@ -448,6 +448,22 @@ TEST_F(KeyboardPageTest, TheReloadFlagMakesTheNextProfileReadLoadTheFileAgain) {
   EXPECT_TRUE(FindAs<COptionUI>("polling_rate_option_2", "Option")->IsSelected());
 }
 
+TEST_F(KeyboardPageTest, AnotherProfileChosenInTheProfilePanelShowsAndReachesTheDevice) {
+  Connect();
+  Select("polling_rate_option_2", true);
+  const std::string first = page->Profile().GetProfilePath();
+  device->Log().Clear();
+  // A new profile is made from the defaults and becomes the page's.
+  Notify(Find("device_add_btn"), DUI_MSGTYPE_CLICK);
+  ASSERT_NE(page->Profile().GetProfilePath(), first);
+  EXPECT_EQ(page->getKeyboardSettings().pollingRate, 0);
+  EXPECT_TRUE(FindAs<COptionUI>("polling_rate_option_0", "Option")->IsSelected());
+  EXPECT_FALSE(FindAs<COptionUI>("polling_rate_option_2", "Option")->IsSelected());
+  EXPECT_EQ(OnboardRecord()[22], 0);
+  // The first profile kept its own value.
+  EXPECT_EQ(JsonFileUtil::ReadJson(first)["Device"][0]["SystemStages"]["PollingRate"].asInt(), 2);
+}
+
 TEST_F(KeyboardPageTest, CustomColourGroupsStoredThroughThePageAreInTheFileAndComeBack) {
   Connect();
   std::vector<CustomColor> colours(126);
