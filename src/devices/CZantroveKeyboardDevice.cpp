@@ -53,6 +53,14 @@ CZantroveKeyboardDevice::CZantroveKeyboardDevice()
 CZantroveKeyboardDevice::~CZantroveKeyboardDevice() {
   // The workers call this page's overrides: they end before its members go.
   StopWorkers();
+  // The key panel is a child and goes after this page's members: it must
+  // not reach the editor or the page meanwhile.
+  if (m_pKeySetPanel) {
+    m_pKeySetPanel->Model().SetEditor(nullptr);
+    m_pKeySetPanel->SetStoredHandler({});
+    m_pKeySetPanel->SetMessageHandler({});
+    m_pKeySetPanel->SetSaveToDeviceHandler({});
+  }
 }
 
 CControlUI* CZantroveKeyboardDevice::CreateControl() { return new CZantroveKeyboardDevice; }
