@@ -128,6 +128,27 @@ class KeyboardPageTest : public ::testing::Test {
     CMessageLoop::Instance().PumpPending();
   }
 
+  // Through the key panel as a user does it: the key on the key tab, the
+  // media category, its third function. The function the key then has.
+  KeyAction AssignMediaFunction(int key) {
+    Select("key_Op_tab", true);
+    Notify(page->KeyButtons()[static_cast<std::size_t>(key)], DUI_MSGTYPE_CLICK);
+    CKeySetControlUI* panel = page->KeySetPanel();
+    EXPECT_TRUE(panel && panel->IsEditorVisible());
+    auto* function = FindAs<CComboUI>(CKeySetControlUI::kFunctionComboName, "Combo");
+    auto* media = FindAs<CComboUI>("keyset_media_combo", "Combo");
+    if (!function || !media) {
+      ADD_FAILURE() << "the key panel's combos are missing";
+      return {};
+    }
+    for (int i = 0; i < function->GetCount(); ++i)
+      if (function->GetItemAt(i)->GetUserData() == "7") function->SelectItem(i, false, true);
+    CMessageLoop::Instance().PumpPending();
+    media->SelectItem(2, false, true);
+    CMessageLoop::Instance().PumpPending();
+    return page->Keys().Entries()[static_cast<std::size_t>(key)].current;
+  }
+
   // Commands the device received since the log was last cleared, without
   // the lighting preview's stream.
   std::vector<Frame> Commands() {
@@ -236,26 +257,7 @@ TEST_F(KeyboardPageTest, TheKeysLieOnThePlateAndAClickSelectsTheKeyUnderThePoint
 TEST_F(KeyboardPageTest, AKeyChangedInThePanelIsStoredInTheProfileAndWrittenToTheDevice) {
   Connect();
   constexpr int kKey = 43;  // Q
-  Select("key_Op_tab", true);
-  Notify(page->KeyButtons()[kKey], DUI_MSGTYPE_CLICK);
-  CKeySetControlUI* panel = page->KeySetPanel();
-  ASSERT_NE(panel, nullptr);
-  ASSERT_TRUE(panel->IsEditorVisible());
-
-  // Media category, first media function.
-  auto* function = FindAs<CComboUI>(CKeySetControlUI::kFunctionComboName, "Combo");
-  ASSERT_NE(function, nullptr);
-  int mediaItem = -1;
-  for (int i = 0; i < function->GetCount(); ++i)
-    if (function->GetItemAt(i)->GetUserData() == "7") mediaItem = i;
-  ASSERT_GE(mediaItem, 0);
-  function->SelectItem(mediaItem, false, true);
-  CMessageLoop::Instance().PumpPending();
-  auto* media = FindAs<CComboUI>("keyset_media_combo", "Combo");
-  ASSERT_NE(media, nullptr);
-  media->SelectItem(2, false, true);
-  CMessageLoop::Instance().PumpPending();
-  const KeyAction chosen = page->Keys().Entries()[kKey].current;
+  const KeyAction chosen = AssignMediaFunction(kKey);
   ASSERT_EQ(chosen.type, 0x30) << "the media function was not stored";
   EXPECT_FALSE(page->KeyButtons()[kKey]->IsKeySetImageHidden());
 
@@ -290,6 +292,55 @@ TEST_F(KeyboardPageTest, AKeyChangedInThePanelIsStoredInTheProfileAndWrittenToTh
   }
   EXPECT_EQ(written, expected);
   EXPECT_EQ(frames.back()[3], 2);
+}
+
+TEST_F(KeyboardPageTest, AKeyTheDeviceTableLacksHasNoSlotAndKeepsItsFunctionInTheProfileOnly) {
+  // Before the page reads it, the device's table loses Q's factory function.
+  devsim::DeviceOptions options;
+  options.usbInterval = 0us;
+  device = simulator.Plug("keyboard", options);
+  ASSERT_NE(device, nullptr);
+  const auto factoryTable = device->State().Contents(devsim::MemoryArea::kKeyMap);
+  std::size_t qSlot = 0;
+  while (qSlot * 3 + 2 < factoryTable.size() &&
+         !(factoryTable[qSlot * 3] == 0x20 && factoryTable[qSlot * 3 + 2] == 0x14))
+    ++qSlot;
+  const std::uint8_t foreign[] = {0x20, 0x00, 0x99};
+  ASSERT_TRUE(device->State().Write(devsim::MemoryArea::kKeyMap, qSlot * 3, foreign));
+  window = std::make_unique<CMainWnd>();
+  ASSERT_NE(window->Create(nullptr, "Kestrane", 0x96CA0000, 0, 0, 0, 1000, 640), nullptr);
+  ASSERT_TRUE(PumpUntil([&] {
+    page = dynamic_cast<CZantroveKeyboardDevice*>(window->CurrentPage());
+    return page && page->IsProfileLoaded() && page->Slots().HasSlot(0);
+  }));
+  EXPECT_FALSE(page->Slots().HasSlot(43));
+  EXPECT_EQ(page->KeyLedMap().at(43), 0xFF);
+
+  const KeyAction chosen = AssignMediaFunction(43);
+  ASSERT_EQ(chosen.type, 0x30);
+  const auto before = device->State().Contents(devsim::MemoryArea::kKeyMap);
+  Notify(Find(CKeySetControlUI::kSaveToDeviceButtonName), DUI_MSGTYPE_CLICK);
+  EXPECT_EQ(Section()["KeyList"][43]["Assignment"].asInt(), static_cast<int>(chosen.Packed()));
+  EXPECT_EQ(device->State().Contents(devsim::MemoryArea::kKeyMap), before);
+}
+
+TEST_F(KeyboardPageTest, RestoringTheDefaultsRewritesTheProfileButNeverWithNothing) {
+  Connect();
+  Select("polling_rate_option_2", true);
+  ASSERT_EQ(Section()["SystemStages"]["PollingRate"].asInt(), 2);
+
+  // Without a readable default profile the user's profile stays as it is.
+  const std::string before = test::ReadFileBytes(page->Profile().GetProfilePath());
+  SetProgramFolderOverride((test::TestRoot() / "no-program").string() + "/");
+  page->LoadDefaultProfile();
+  EXPECT_EQ(test::ReadFileBytes(page->Profile().GetProfilePath()), before);
+  EXPECT_EQ(page->getKeyboardSettings().pollingRate, 2);
+
+  SetProgramFolderOverride(std::string(OSTREL_KEYBOARD_APP_DIR) + "/");
+  page->LoadDefaultProfile();
+  EXPECT_EQ(Section()["SystemStages"]["PollingRate"].asInt(), 0);
+  EXPECT_TRUE(FindAs<COptionUI>("polling_rate_option_0", "Option")->IsSelected());
+  EXPECT_EQ(page->Keys().Size(), kKeyboardKeyCount);
 }
 
 struct OptionCase {
