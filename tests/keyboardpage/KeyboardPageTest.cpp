@@ -246,10 +246,15 @@ TEST_F(KeyboardPageTest, TheKeysLieOnThePlateAndAClickSelectsTheKeyUnderThePoint
   EXPECT_TRUE(page->KeySetPanel()->IsEditorVisible());
 
   if (const char* folder = std::getenv("OSTREL_KEYBOARD_PICTURE")) {
-    for (const char* tab : {"deng_Op_tab", "key_Op_tab", "system_Op_tab"}) {
-      Select(tab, true);
-      window->GetPaintManager()->RenderToImage();
-      EXPECT_TRUE(window->GetPaintManager()->SaveImage((std::string(folder) + "/" + tab + ".png").c_str()));
+    for (const char* language : {"cn", "en", "th"}) {
+      CResourceManager::GetInstance()->LoadLanguage((std::string("lan_") + language + ".xml").c_str());
+      CResourceManager::GetInstance()->ReloadText();
+      for (const char* tab : {"deng_Op_tab", "key_Op_tab", "system_Op_tab"}) {
+        Select(tab, true);
+        window->GetPaintManager()->RenderToImage();
+        const std::string path = std::string(folder) + "/" + tab + "_" + language + ".png";
+        EXPECT_TRUE(window->GetPaintManager()->SaveImage(path.c_str()));
+      }
     }
   }
 }
@@ -413,6 +418,20 @@ TEST_F(KeyboardPageTest, RepeatRateAndDelayLabelAndTestField) {
   field->SetText("aaaa");
   Notify(Find(KeyboardSettingControls::kResetRepeatName), DUI_MSGTYPE_CLICK);
   EXPECT_TRUE(field->GetText().IsEmpty());
+}
+
+TEST_F(KeyboardPageTest, TextsThePageComposesFollowALanguageSwitch) {
+  Connect();
+  CControlUI* label = Find(KeyboardSettingControls::kRepeatDelayLabelName);
+  ASSERT_NE(label, nullptr);
+  const std::string before = label->GetText().str();
+  const std::string title = page->KeyButtons()[0]->GetUserToolTipText().str();
+  window->SetLanguage(window->LanguageIndex() == 1 ? 2 : 1);
+  const std::string translated = CResourceManager::GetInstance()->GetText("Repeat_Delay_Time").str();
+  ASSERT_NE(before.rfind(translated, 0), 0u) << "the switch did not change the language";
+  const int delay = (KeyboardSettingControls::ClampOption(page->getKeyboardSettings().repeatDelay) + 1) * 250;
+  EXPECT_EQ(label->GetText().str(), translated + std::to_string(delay) + "ms");
+  EXPECT_NE(page->KeyButtons()[0]->GetUserToolTipText().str(), title);
 }
 
 TEST_F(KeyboardPageTest, OptionsFromTheProfileOutsideTheirGroupsShowOptionZero) {
