@@ -474,7 +474,11 @@ int CMainWnd::OnSkinChanged(SkinChangedParam param) { return SkinBackground::App
 
 void CMainWnd::SetLanguage(int index) {
   if (!languages_.SetLanguage(index, &m_pm, {settingsWnd_, aboutWnd_})) return;
-  // Key labels of the device pages follow the language with their panels.
+  // Key labels of the device pages follow the language with their panels;
+  // the texts a page composes itself (tooltips, labels with numbers) are
+  // made again.
+  for (CZantroveUSBDevice* page : devices_.Pages())
+    if (page) page->RefreshControls();
 }
 
 void CMainWnd::OnSettingsButton(TNotifyUI&, int) {

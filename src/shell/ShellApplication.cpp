@@ -5,6 +5,7 @@
 
 #include "controls/ProgramControls.h"
 #include "devices/CKeySetControlUI.h"
+#include "devices/CZantroveKeyboardDevice.h"
 #include "devices/CZantroveMouseDevice.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "lighting/CLightControlUI.h"
@@ -70,6 +71,7 @@ int ShellApplication::RegisterControls() {
   factory->RegistControl(CDeviceProfileUI::kLayoutElementName, &CDeviceProfileUI::CreateLayout);
   RegisterKeySetControl();
   RegisterMouseDevicePage();
+  RegisterKeyboardDevice();
   factory->RegistControl(CLightControlUI::kClassName, &CLightControlUI::CreateControl);
   factory->RegistControl(CLightControlUI::kElementName, &CLightControlUI::CreateControl);
   if (!factory->IsRegistered("CZantroveUSBDevice"))
