@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "devices/KeyFunction.h"
+#include "profiles/KeyEntry.h"
 
 namespace ostrel {
 
@@ -19,7 +20,6 @@ constexpr KeyAction Consumer(std::uint16_t usage) {
 }  // namespace factory_key
 
 inline constexpr std::size_t kMouseKeyCount = 10;
-inline constexpr std::size_t kKeyboardKeyCount = 126;
 
 inline constexpr std::array<KeyAction, kMouseKeyCount> MouseFactoryKeyTable = {{
     {0, 0x10, 0x01, 0x00, 0},  // left

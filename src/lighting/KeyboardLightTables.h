@@ -8,11 +8,12 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "profiles/KeyEntry.h"
+
 namespace ostrel {
 
 inline constexpr std::uint8_t kNoKey = 126;
 inline constexpr std::uint8_t kNone255 = 255;
-inline constexpr int kKeyboardKeyCount = 126;
 inline constexpr int kGridColumns = 23;
 inline constexpr int kGridRows = 6;
 inline constexpr int kExtendedGridRows = 7;

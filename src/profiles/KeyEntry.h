@@ -5,6 +5,9 @@
 
 namespace ostrel {
 
+// The keyboard's keys: its key list, key buttons and per-key colours.
+inline constexpr int kKeyboardKeyCount = 126;
+
 struct KeyEntry {
   KeyAction current;
   KeyAction defaultAction;

@@ -182,7 +182,7 @@ TEST_F(KeyboardPageTest, ConnectingReadsTheKeyMapAndAttributesAndFindsTheSlots) 
   const auto keyMap = device->State().Contents(devsim::MemoryArea::kKeyMap);
   const auto attributes = device->State().Contents(devsim::MemoryArea::kKeyAttributes);
   int withSlot = 0;
-  for (std::size_t key = 0; key < kKeyboardKeyCount; ++key) {
+  for (int key = 0; key < kKeyboardKeyCount; ++key) {
     SCOPED_TRACE("key " + std::to_string(key));
     const int led = page->KeyLedMap().at(static_cast<int>(key));
     if (!page->Slots().HasSlot(key)) {
@@ -204,13 +204,13 @@ TEST_F(KeyboardPageTest, ConnectingReadsTheKeyMapAndAttributesAndFindsTheSlots) 
   EXPECT_NE(page->Slots().Slot(16), page->Slots().Slot(104));
 
   // The key buttons are the layout's, named by their factory function.
-  ASSERT_EQ(page->KeyButtons().size(), kKeyboardKeyCount);
-  for (std::size_t key = 0; key < kKeyboardKeyCount; ++key)
+  ASSERT_EQ(page->KeyButtons().size(), static_cast<std::size_t>(kKeyboardKeyCount));
+  for (int key = 0; key < kKeyboardKeyCount; ++key)
     ASSERT_NE(page->KeyButtons()[key], nullptr) << key;
   EXPECT_EQ(page->KeyButtons()[0]->GetUserToolTipTitle().str(),
             CResourceManager::GetInstance()->GetText("keyboard_key_Esc").str());
   EXPECT_TRUE(page->KeyButtons()[0]->IsKeySetImageHidden());
-  EXPECT_EQ(page->Keys().Size(), kKeyboardKeyCount);
+  EXPECT_EQ(page->Keys().Size(), static_cast<std::size_t>(kKeyboardKeyCount));
 }
 
 // The picture: every key the model has lies on the keyboard's plate, none
@@ -345,7 +345,7 @@ TEST_F(KeyboardPageTest, RestoringTheDefaultsRewritesTheProfileButNeverWithNothi
   page->LoadDefaultProfile();
   EXPECT_EQ(Section()["SystemStages"]["PollingRate"].asInt(), 0);
   EXPECT_TRUE(FindAs<COptionUI>("polling_rate_option_0", "Option")->IsSelected());
-  EXPECT_EQ(page->Keys().Size(), kKeyboardKeyCount);
+  EXPECT_EQ(page->Keys().Size(), static_cast<std::size_t>(kKeyboardKeyCount));
 }
 
 struct OptionCase {
