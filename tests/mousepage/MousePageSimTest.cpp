@@ -35,6 +35,25 @@ std::vector<std::uint8_t> CommandIds(const std::vector<devsim::Frame>& frames) {
   return ids;
 }
 
+TEST_F(MousePageTest, TheLayoutGivesThePageItsTenKeysSixLightsAndPanels) {
+  BuildPage(kDeviceMouse);
+  ASSERT_FALSE(HasFailure());
+  ASSERT_EQ(page->KeyButtons().size(), kMouseKeyCount);
+  for (std::size_t i = 0; i < kMouseKeyCount; ++i) {
+    ASSERT_NE(page->KeyButtons()[i], nullptr) << "key " << i;
+    // Every key sits on the picture with room to click it.
+    const RECT r = page->KeyButtons()[i]->GetPos();
+    EXPECT_GE(r.right - r.left, 12) << "key " << i;
+  }
+  ASSERT_EQ(page->LedButtons().size(), 6u);
+  for (auto* led : page->LedButtons()) EXPECT_NE(led, nullptr);
+  EXPECT_NE(page->KeyPanel().Panel(), nullptr);
+  EXPECT_NE(Find("MacroControlItem"), nullptr);
+  EXPECT_NE(Find("ShootControlItem"), nullptr);
+  EXPECT_NE(Find("DeviceProfileItem"), nullptr);
+  EXPECT_NE(Find("LightControlItem"), nullptr);
+}
+
 // ---- DPI stages ----
 
 struct EditCase {

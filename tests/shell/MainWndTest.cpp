@@ -233,14 +233,17 @@ TEST_F(MainWndTest, ProfileComboStartsItsOneShotTimer) {
 // option "device_select" bound to the page's place in "device_switch".
 class MainWndDeviceListTest : public MainWndTest {
  protected:
+  // The entries follow those of the device pages the skin already has.
   void AddEntries(int count) {
     auto* layout = static_cast<CContainerUI*>(Find("device_select_layout"));
     ASSERT_NE(layout, nullptr);
+    entryBase = layout->GetCount();
+    tabBase = static_cast<CContainerUI*>(Find("device_switch"))->GetCount();
     for (int i = 0; i < count; ++i) {
       std::string xml = "<HorizontalLayout name=\"entry_" + std::to_string(i) +
                         "\" width=\"80\" visible=\"false\"><Option name=\"device_select\" group=\"devices\" "
                         "bindtablayoutname=\"device_switch\" bindtabindex=\"" +
-                        std::to_string(i + 2) + "\"/></HorizontalLayout>";
+                        std::to_string(tabBase + i) + "\"/></HorizontalLayout>";
       CDialogBuilder builder;
       ASSERT_NE(builder.Create(xml.c_str(), nullptr, nullptr, window->GetPaintManager(), layout), nullptr);
       auto* tab = static_cast<CContainerUI*>(Find("device_switch"));
@@ -253,7 +256,11 @@ class MainWndDeviceListTest : public MainWndTest {
         window->GetPaintManager()->FindSubControlByName(Entry(i), "device_select"));
   }
   void Connect(int i) { Entry(i)->SetVisible(true); }
+  // The tab index of added entry `i`'s page; 1 is the empty page.
   int Shown() { return static_cast<CTabLayoutUI*>(Find("device_switch"))->GetCurSel(); }
+  int PageOf(int i) const { return tabBase + i; }
+  int entryBase = 0;
+  int tabBase = 2;
   void Click(const char* name) {
     CControlUI* c = Find(name);
     ASSERT_NE(c, nullptr) << name;
@@ -267,19 +274,19 @@ TEST_F(MainWndDeviceListTest, PreviousAndNextWalkTheConnectedEntries) {
   Connect(0);
   Connect(2);
   Connect(3);
-  window->SelectDevice(2, true);
+  window->SelectDevice(entryBase + 2, true);
   EXPECT_FALSE(Find("No_device_Link")->IsVisible());
-  EXPECT_EQ(Shown(), 4);
+  EXPECT_EQ(Shown(), PageOf(2));
   Click("device_select_next");
   EXPECT_TRUE(Option(3)->IsSelected());
-  EXPECT_EQ(Shown(), 5);
+  EXPECT_EQ(Shown(), PageOf(3));
   Click("device_select_next");  // the last stays
   EXPECT_TRUE(Option(3)->IsSelected());
   Click("device_select_prev");
   EXPECT_TRUE(Option(2)->IsSelected());
   Click("device_select_prev");  // entry 1 is not connected: skipped
   EXPECT_TRUE(Option(0)->IsSelected());
-  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(Shown(), PageOf(0));
   Click("device_select_prev");  // the first stays
   EXPECT_TRUE(Option(0)->IsSelected());
 }
@@ -289,12 +296,12 @@ TEST_F(MainWndDeviceListTest, HidingTheShownEntrySelectsAnotherOrTheNoDevicePane
   AddEntries(2);
   Connect(0);
   Connect(1);
-  window->SelectDevice(1, true);
-  window->HideDeviceEntry(1);
+  window->SelectDevice(entryBase + 1, true);
+  window->HideDeviceEntry(entryBase + 1);
   EXPECT_TRUE(Option(0)->IsSelected());
-  EXPECT_EQ(Shown(), 2);
+  EXPECT_EQ(Shown(), PageOf(0));
   EXPECT_FALSE(Find("No_device_Link")->IsVisible());
-  window->HideDeviceEntry(0);
+  window->HideDeviceEntry(entryBase);
   EXPECT_TRUE(Find("No_device_Link")->IsVisible());
   EXPECT_EQ(Shown(), 1);
 }
