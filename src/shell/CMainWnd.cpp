@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "devices/CZantroveUSBDevice.h"
 #include "devices/CZantroveMouseDevice.h"
+#include "devices/CZantroveUSBDevice.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlFactory.h"
 #include "platform/ui/CControlUI.h"
@@ -353,7 +353,8 @@ void CMainWnd::InitWindow() {
   if (!devices_.Create(m_pm, m_hWnd, DataFolders::AppDataFolder(), this))
     OutputDebugString("devices: no device pages");
   for (CZantroveUSBDevice* page : devices_.Pages())
-    if (auto* mouse = static_cast<CZantroveMouseDevice*>(page->GetInterface(CZantroveMouseDevice::kElementName)))
+    if (auto* mouse =
+            static_cast<CZantroveMouseDevice*>(page->GetInterface(CZantroveMouseDevice::kElementName)))
       mouse->SetMessageSink([this](std::string_view text, bool isResource) {
         ShowMessageBox(m_hWnd, "", std::string(text).c_str(), dpi_, isResource, 0);
       });

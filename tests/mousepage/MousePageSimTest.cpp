@@ -35,6 +35,25 @@ std::vector<std::uint8_t> CommandIds(const std::vector<devsim::Frame>& frames) {
   return ids;
 }
 
+TEST_F(MousePageTest, TheLayoutGivesThePageItsTenKeysSixLightsAndPanels) {
+  BuildPage(kDeviceMouse);
+  ASSERT_FALSE(HasFailure());
+  ASSERT_EQ(page->KeyButtons().size(), kMouseKeyCount);
+  for (std::size_t i = 0; i < kMouseKeyCount; ++i) {
+    ASSERT_NE(page->KeyButtons()[i], nullptr) << "key " << i;
+    // Every key sits on the picture with room to click it.
+    const RECT r = page->KeyButtons()[i]->GetPos();
+    EXPECT_GE(r.right - r.left, 12) << "key " << i;
+  }
+  ASSERT_EQ(page->LedButtons().size(), 6u);
+  for (auto* led : page->LedButtons()) EXPECT_NE(led, nullptr);
+  EXPECT_NE(page->KeyPanel().Panel(), nullptr);
+  EXPECT_NE(Find("MacroControlItem"), nullptr);
+  EXPECT_NE(Find("ShootControlItem"), nullptr);
+  EXPECT_NE(Find("DeviceProfileItem"), nullptr);
+  EXPECT_NE(Find("LightControlItem"), nullptr);
+}
+
 // ---- DPI stages ----
 
 struct EditCase {
@@ -180,6 +199,38 @@ TEST_F(MousePageTest, OnTheReceiverWithTheLinkDownNothingFollowsQueryLink) {
             (std::vector<std::uint8_t>{kQueryLink, kBeginConfig, kQueryLink, kWriteMemory, kWriteMemory,
                                        kQueryLink, kEndConfig}));
   EXPECT_EQ(DeviceRecord()[11], 1);
+}
+
+// ---- Pointer settings ----
+
+TEST_F(MousePageTest, PointerSettingsGoToTheProfileAndNeverToTheMouse) {
+  Connect("mouse");
+  ASSERT_FALSE(HasFailure());
+  page->SelectFunctionTab(5);
+  Pump();
+  auto* speed = static_cast<CSliderUI*>(Find("pointer_speed_slider"));
+  auto* lines = static_cast<CSliderUI*>(Find("scroll_speed_slider"));
+  auto* click = static_cast<CSliderUI*>(Find("double_click_slider"));
+  ASSERT_TRUE(speed && lines && click);
+  EXPECT_EQ(speed->GetValue(), 10);  // the default profile's
+  speed->SetValue(14);
+  window.GetPaintManager()->SendNotify(speed, "valuechanged");
+  lines->SetValue(7);
+  window.GetPaintManager()->SendNotify(lines, "valuechanged");
+  click->SetValue(650);
+  window.GetPaintManager()->SendNotify(click, "valuechanged");
+  ClickOn("pointer_precision_check");
+  ClickOn("scrolls_page_check");
+  Pump();
+  const Json::Value system = DeviceSection(ProfileFileText())["SystemStages"];
+  EXPECT_EQ(system["MouseSpeed"].asInt(), 14);
+  EXPECT_EQ(system["WheelScorlllinse"].asInt(), 7);
+  EXPECT_EQ(system["DoubleClickTime"].asInt(), 650);
+  EXPECT_EQ(system["PointerPrecision"].asInt(), 0);  // was on
+  EXPECT_EQ(system["ScorllPage"].asInt(), 1);
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_EQ(page->scrollLines(), 7);
+  EXPECT_TRUE(page->scrollByPage());
 }
 
 // ---- Lighting in the record ----
