@@ -328,15 +328,11 @@ int CZantroveKeyboardDevice::DownloadKeys(int profile) {
 
 // ---- Controls ----
 
-std::vector<std::string> CZantroveKeyboardDevice::MacroNames() const {
-  std::vector<std::string> names;
-  if (!m_macroNames.isArray()) return names;
-  for (const Json::Value& name : m_macroNames)
-    if (name.isString()) names.push_back(name.asString());
-  return names;
-}
+std::vector<std::string> CZantroveKeyboardDevice::MacroNames() const { return MacroNameList(); }
 
 void CZantroveKeyboardDevice::ReloadNameLists() {
+  // The base reads the macro list and the lighting panel's names.
+  CZantroveUSBDevice::ReloadNameLists();
   if (m_pKeySetPanel) m_pKeySetPanel->setMacroNames(MacroNames());
 }
 

@@ -366,14 +366,10 @@ int CZantroveMouseDevice::WriteRecord(int profile, const std::function<void()>& 
 int CZantroveMouseDevice::WriteProfileRecord(int profile) { return WriteRecord(profile, {}); }
 
 void CZantroveMouseDevice::ReloadNameLists() {
-  // Macro names: "MacroInfo"[i]."MacroName" of the device folder's macro list.
-  m_macroNames = JsonFileUtil::ReadJson(DeviceFolder() + "macro.config");
-  std::vector<std::string> names;
-  const Json::Value& list = JsonFields::Member(m_macroNames, "MacroInfo");
-  if (list.isArray()) {
-    for (Json::ArrayIndex i = 0; i < list.size() && i < CBasicProfiledata::kMaxListEntries; ++i)
-      names.push_back(JsonFields::StringMember(list[i], "MacroName"));
-  }
+  // The base reads the macro list and the lighting panel's names.
+  CZantroveUSBDevice::ReloadNameLists();
+  std::vector<std::string> names = MacroNameList();
+  if (names.size() > CBasicProfiledata::kMaxListEntries) names.resize(CBasicProfiledata::kMaxListEntries);
   if (names != m_keyPanel.MacroNames()) m_keyPanel.SetMacroNames(names);
 }
 

@@ -594,7 +594,7 @@ int CZantroveUSBDevice::DownloadLedColours() {
 
 void CZantroveUSBDevice::ReloadNameLists() {
   const std::string defaults = DataFolders::DefaultDataFolder();
-  const std::string own = m_dataFolder.str();
+  const std::string own = DeviceDataFolder();
   // The mouse pad and headset keep their macro names under the brand's name.
   const bool brandMacros = m_deviceType == kDeviceMousePad || m_deviceType == kDeviceHeadset;
   m_macroNames = JsonFileUtil::ReadJson(own + (brandMacros ? "tavix_macro.config" : "macro.config"));
@@ -608,6 +608,13 @@ void CZantroveUSBDevice::ReloadNameLists() {
   panel->SetDeviceType(m_deviceType);
   panel->SetNameLists(lists);
   ShowRecordsInPanel();
+}
+
+std::string CZantroveUSBDevice::DeviceDataFolder() const {
+  std::string folder = m_dataFolder.str();
+  if (m_modelName.IsEmpty()) return folder;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + m_modelName.str() + "/";
 }
 
 std::vector<std::string> CZantroveUSBDevice::MacroNameList() const {

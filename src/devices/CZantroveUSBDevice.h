@@ -226,6 +226,8 @@ class CZantroveUSBDevice : public CHorizontalLayoutUI, public ILightControlHost 
   // "tavix_macro.config", "default_light.json", the light prefix + ".config").
   const Json::Value& MacroNames() const { return m_macroNames; }
   // "MacroInfo"[i]."MacroName" in order.
+  // The model's folder in the data folder: its macro list and light names.
+  std::string DeviceDataFolder() const;
   std::vector<std::string> MacroNameList() const;
   const Json::Value& DefaultLightNames() const { return m_defaultLightNames; }
   const Json::Value& UserLightNames() const { return m_userLightNames; }

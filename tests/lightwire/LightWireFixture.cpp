@@ -8,6 +8,7 @@
 
 #include "controls/CDeviceOptionUI.h"
 #include "controls/ProgramControls.h"
+#include "devicelink/DeviceCatalogue.h"
 #include "lighting/CLightControlUI.h"
 #include "platform/os/DebugLog.h"
 #include "platform/os/KnownFolders.h"
@@ -100,10 +101,13 @@ void LightWireTest::SetUp() {
   // The user's custom effect names: two for the keyboard (model 0), one
   // for the mouse (model 1).
   dataFolder = fs::path(::testing::TempDir()) / ("lightwire_data_" + std::to_string(getpid()));
-  WriteText(dataFolder / "tavix_light.config",
-            R"({"LightInfo": [[{"LightName": "first"}, {"LightName": "second"}], [{"LightName": "mine"}]]})");
-  WriteText(dataFolder / "macro.config",
-            R"({"MacroInfo": [{"MacroName": "reload"}, {"MacroName": "jump"}]})");
+  // Both files live in each model's own folder of the data folder.
+  for (const ModelTableRow& model : kModelTable) {
+    WriteText(dataFolder / model.modelName / "tavix_light.config",
+              R"({"LightInfo": [[{"LightName": "first"}, {"LightName": "second"}], [{"LightName": "mine"}]]})");
+    WriteText(dataFolder / model.modelName / "macro.config",
+              R"({"MacroInfo": [{"MacroName": "reload"}, {"MacroName": "jump"}]})");
+  }
 }
 
 void LightWireTest::TearDown() {
