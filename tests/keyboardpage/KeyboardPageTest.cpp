@@ -21,8 +21,10 @@
 #include "devices/CKeySetControlUI.h"
 #include "devices/CZantroveKeyboardDevice.h"
 #include "devices/FactoryKeyTable.h"
+#include "devices/KeyboardProfileRecord.h"
 #include "devices/KeyboardSettingControls.h"
 #include "devsim/Simulator.h"
+#include "lighting/CLightControlUI.h"
 #include "platform/os/DebugLog.h"
 #include "platform/os/KnownFolders.h"
 #include "platform/ui/CComboUI.h"
@@ -205,8 +207,7 @@ TEST_F(KeyboardPageTest, ConnectingReadsTheKeyMapAndAttributesAndFindsTheSlots) 
 
   // The key buttons are the layout's, named by their factory function.
   ASSERT_EQ(page->KeyButtons().size(), static_cast<std::size_t>(kKeyboardKeyCount));
-  for (int key = 0; key < kKeyboardKeyCount; ++key)
-    ASSERT_NE(page->KeyButtons()[key], nullptr) << key;
+  for (int key = 0; key < kKeyboardKeyCount; ++key) ASSERT_NE(page->KeyButtons()[key], nullptr) << key;
   EXPECT_EQ(page->KeyButtons()[0]->GetUserToolTipTitle().str(),
             CResourceManager::GetInstance()->GetText("keyboard_key_Esc").str());
   EXPECT_TRUE(page->KeyButtons()[0]->IsKeySetImageHidden());
@@ -452,6 +453,37 @@ TEST_F(KeyboardPageTest, OptionsFromTheProfileOutsideTheirGroupsShowOptionZero) 
   EXPECT_EQ(record[22], 0);
   EXPECT_EQ(record[25], 0);
   EXPECT_EQ(record[21], 1);
+}
+
+// The lighting panel of the real page: each zone's change reaches its own
+// record in the profile file and its own bytes of the onboard record.
+TEST_F(KeyboardPageTest, LightingPanelChangesOfEachZoneAreSavedAndWrittenToTheKeyboard) {
+  Connect();
+  CLightControlUI* panel = page->LightPanel();
+  ASSERT_NE(panel, nullptr);
+  struct Case {
+    const char* combo;
+    int effect;
+    const char* profileKey;
+    std::size_t recordByte;
+  } cases[] = {
+      {"light_combo_modeSelect", 3, "LightInfo", KeyboardProfileRecord::kMainZone},
+      {"LightTab1_light_combo_modeSelect", 2, "LogoLightInfo", KeyboardProfileRecord::kLogoZone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.combo);
+    CControlUI* control = window->GetPaintManager()->FindSubControlByName(panel, c.combo);
+    ASSERT_NE(control, nullptr);
+    auto* combo = static_cast<CComboUI*>(control->GetInterface("Combo"));
+    ASSERT_GT(combo->GetCount(), c.effect);
+    combo->SelectItem(c.effect, false, false);
+    Notify(combo, "itemselect");
+    EXPECT_EQ(Section()[c.profileKey]["SelectItem"].asInt(), c.effect);
+    EXPECT_EQ(OnboardRecord()[c.recordByte], c.effect);
+  }
+  // The logo change left the main zone as it was.
+  EXPECT_EQ(Section()["LightInfo"]["SelectItem"].asInt(), 3);
+  EXPECT_EQ(OnboardRecord()[KeyboardProfileRecord::kMainZone], 3);
 }
 
 TEST_F(KeyboardPageTest, AZoneSpeedOfOneIsStoredAsThreeAndReadBackAsOne) {

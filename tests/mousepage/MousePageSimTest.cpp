@@ -11,6 +11,7 @@
 #include "controls/CDeviceKeyButtonUI.h"
 #include "devices/CKeySetControlUI.h"
 #include "devices/FactoryKeyTable.h"
+#include "lighting/CLightControlUI.h"
 #include "platform/ui/CCheckBoxUI.h"
 #include "platform/ui/CComboUI.h"
 #include "platform/ui/COptionUI.h"
@@ -279,6 +280,33 @@ TEST_F(MousePageTest, LightingModesOfNineAndUpGoToTheMouseAsZeroAndStayInTheProf
     EXPECT_EQ(page->Profile().GetLightSetting().selectItem, mode);
     EXPECT_EQ(DeviceSection(ProfileFileText())["LightInfo"]["SelectItem"].asInt(), mode);
     EXPECT_EQ(page->MainLightSetting().selectItem, mode);
+  }
+}
+
+// The lighting panel of the real page: a change goes through the page's
+// own profile record and onboard record, as every other setting does.
+TEST_F(MousePageTest, ALightingPanelChangeIsSavedInTheFileAndWrittenToTheMouse) {
+  Connect("mouse");
+  ASSERT_FALSE(HasFailure());
+  CLightControlUI* panel = page->LightPanel();
+  ASSERT_NE(panel, nullptr);
+  auto* combo = static_cast<CComboUI*>(
+      window.GetPaintManager()->FindSubControlByName(panel, "light_combo_modeSelect")->GetInterface("Combo"));
+  ASSERT_NE(combo, nullptr);
+  struct Case {
+    int mode;
+    int onDevice;  // modes of 9 and up go to the mouse as 0
+  } cases[] = {{3, 3}, {1, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    ASSERT_GT(combo->GetCount(), c.mode);
+    combo->SelectItem(c.mode, false, false);
+    window.GetPaintManager()->SendNotify(combo, "itemselect");
+    Pump();
+    EXPECT_EQ(page->MainLightSetting().selectItem, c.mode);
+    EXPECT_EQ(page->Profile().GetLightSetting().selectItem, c.mode);
+    EXPECT_EQ(DeviceSection(ProfileFileText())["LightInfo"]["SelectItem"].asInt(), c.mode);
+    EXPECT_EQ(DeviceRecord()[1], c.onDevice);
   }
 }
 
