@@ -773,45 +773,55 @@ std::int64_t KeyboardLightAnimator::MainNext(std::int64_t nowMs) const {
   return nowMs + period;
 }
 
-std::int64_t KeyboardLightAnimator::RunDue(std::int64_t nowMs) {
-  std::lock_guard lock(mutex_);
-  if (paused_) return kNeverDue;
-  const bool pending = pending_;
-  pending_ = false;
+void KeyboardLightAnimator::Pass(std::int64_t atMs, bool pending) {
+  const bool custom = LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) == LightStep::kCustom;
   const bool mainFlashes = IsFlashMainEffect(setting_.selectItem);
   const bool logoFlashes = LogoZone().code == 3;
   const bool stFlashes = StZone().code == 3;
   // The flash steps of all three zones share one toggle: a toggle by one
   // redraws the other flashing zones in the same pass.
-  bool mainDue = pending || nowMs >= nextMainMs_;
-  bool logoDue = pending || nowMs >= nextLogoMs_;
-  bool stDue = pending || nowMs >= nextStMs_;
-  std::int64_t due = kNeverDue;
+  bool mainDue = pending || atMs >= nextMainMs_;
+  bool logoDue = pending || atMs >= nextLogoMs_;
+  bool stDue = pending || atMs >= nextStMs_;
   for (int round = 0; round < 2; ++round) {
     const std::uint8_t toggle = main_.toggle;
-    if (LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) == LightStep::kCustom) {
-      if (round == 0) due = main_.custom.Run(main_, setting_.speed, nowMs);
+    if (custom) {
+      // The animation counts its own passes and times its own steps.
+      if (round == 0) nextMainMs_ = main_.custom.Run(main_, setting_.speed, atMs);
     } else if (mainDue) {
-      StepMain(nowMs);
-      nextMainMs_ = MainNext(nowMs);
+      StepMain(atMs);
+      nextMainMs_ = MainNext(atMs);
     }
     if (logoDue) {
-      StepLogo(nowMs);
-      nextLogoMs_ = ZoneNext(LogoZone(), nowMs);
+      StepLogo(atMs);
+      nextLogoMs_ = ZoneNext(LogoZone(), atMs);
     }
     if (stDue) {
-      StepSt(nowMs);
-      nextStMs_ = ZoneNext(StZone(), nowMs);
+      StepSt(atMs);
+      nextStMs_ = ZoneNext(StZone(), atMs);
     }
     if (main_.toggle == toggle) break;
     mainDue = mainFlashes;
     logoDue = logoFlashes;
     stDue = stFlashes;
   }
-  if (LightEffectCodes::StepFor(kDeviceKeyboard, setting_.selectItem) != LightStep::kCustom)
-    due = nextMainMs_;
-  due = std::min(due, main_.perLed.Run(main_.Leds(), nowMs));
-  return std::min({due, nextLogoMs_, nextStMs_});
+  nextPerLedMs_ = main_.perLed.Run(main_.Leds(), atMs);
+}
+
+std::int64_t KeyboardLightAnimator::RunDue(std::int64_t nowMs) {
+  std::lock_guard lock(mutex_);
+  if (paused_) return kNeverDue;
+  if (pending_) {
+    pending_ = false;
+    Pass(nowMs, true);
+  }
+  // Every pass due by now, in order, each at its own time: the zones' steps
+  // and the per-LED passes interleave exactly as they would on time.
+  for (;;) {
+    const std::int64_t due = std::min({nextMainMs_, nextLogoMs_, nextStMs_, nextPerLedMs_});
+    if (due > nowMs) return due;
+    Pass(CatchUpTime(due, nowMs), false);
+  }
 }
 
 void KeyboardLightAnimator::FillSyncColour(LedColour colour) {

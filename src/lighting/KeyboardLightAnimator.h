@@ -125,6 +125,9 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   std::int64_t ZoneNext(const Zone& zone, std::int64_t nowMs) const;
   std::int64_t MainNext(std::int64_t nowMs) const;
   bool KeyEffectIdle() const;
+  // One pass at `atMs`: every zone due (all of them when `pending`), then
+  // the per-LED modes.
+  void Pass(std::int64_t atMs, bool pending);
 
   std::uint32_t Random();
   std::uint8_t RandomColourIndex() { return static_cast<std::uint8_t>(Random() % 192); }
@@ -160,6 +163,7 @@ class KeyboardLightAnimator : public LightSchedule, public LightSyncTarget {
   std::int64_t nextMainMs_ = 0;
   std::int64_t nextLogoMs_ = 0;
   std::int64_t nextStMs_ = 0;
+  std::int64_t nextPerLedMs_ = kNeverDue;
 };
 
 }  // namespace ostrel

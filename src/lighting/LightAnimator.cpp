@@ -112,24 +112,35 @@ std::int64_t LightAnimator::ScheduleAfterStep(LightStep step, std::int64_t nowMs
   }
 }
 
+void LightAnimator::Pass(std::int64_t atMs, bool force) {
+  const LightStep step = LightEffectCodes::StepFor(deviceType_, setting_.selectItem);
+  if (step == LightStep::kCustom) {
+    // The animation counts its own passes and times its own steps.
+    nextStepMs_ = state_.custom.Run(state_, setting_.speed, atMs);
+  } else if (force || atMs >= nextStepMs_) {
+    RunStep(step, atMs);
+    nextStepMs_ = ScheduleAfterStep(step, atMs);
+  }
+  // The per-LED modes override the step's result after every pass.
+  nextPerLedMs_ = deviceType_ == kDeviceMousePad || deviceType_ == kDeviceHeadset
+                      ? state_.perLed.Run(state_.Leds(), atMs)
+                      : kNeverDue;
+}
+
 std::int64_t LightAnimator::RunDue(std::int64_t nowMs) {
   std::lock_guard lock(mutex_);
   if (paused_) return kNeverDue;
-  const LightStep step = LightEffectCodes::StepFor(deviceType_, setting_.selectItem);
-  std::int64_t due;
-  if (step == LightStep::kCustom) {
-    due = state_.custom.Run(state_, setting_.speed, nowMs);
-  } else {
-    if (stepPending_ || nowMs >= nextStepMs_) {
-      RunStep(step, nowMs);
-      nextStepMs_ = ScheduleAfterStep(step, nowMs);
-    }
-    due = nextStepMs_;
+  if (stepPending_) {
+    stepPending_ = false;
+    Pass(nowMs, true);
   }
-  stepPending_ = false;
-  if (deviceType_ == kDeviceMousePad || deviceType_ == kDeviceHeadset)
-    due = std::min(due, state_.perLed.Run(state_.Leds(), nowMs));
-  return due;
+  // Every pass due by now, in order, each at its own time: the steps and
+  // the per-LED passes interleave exactly as they would on time.
+  for (;;) {
+    const std::int64_t due = std::min(nextStepMs_, nextPerLedMs_);
+    if (due > nowMs) return due;
+    Pass(CatchUpTime(due, nowMs), false);
+  }
 }
 
 void LightAnimator::FillSyncColour(LedColour colour) {

@@ -69,6 +69,9 @@ class LightAnimator : public LightSchedule, public LightSyncTarget {
 
  private:
   std::int64_t ScheduleAfterStep(LightStep step, std::int64_t nowMs) const;
+  // One pass at `atMs`: the step when due (or `force`d), then the per-LED
+  // modes.
+  void Pass(std::int64_t atMs, bool force);
 
   const int deviceType_;
   mutable std::mutex mutex_;
@@ -76,6 +79,7 @@ class LightAnimator : public LightSchedule, public LightSyncTarget {
   LightEffectState state_;
   bool paused_ = false;
   std::int64_t nextStepMs_ = 0;
+  std::int64_t nextPerLedMs_ = kNeverDue;
   bool stepPending_ = true;
 };
 

@@ -83,21 +83,29 @@ std::int64_t LightSyncAnimator::RunDue(std::int64_t nowMs) {
   if (paused != pausedCount_) pending_ = true;
   pausedCount_ = paused;
   if (paused == 0) return kNeverDue;
-  if (pending_ || nowMs >= nextStepMs_) {
-    const LedColour colour = Step(nowMs);
-    for (LightSyncTarget* t : targets_)
-      if (t->IsSyncPaused()) t->FillSyncColour(colour);
+  // Every step due by now, in order, each at its own time; the pages take
+  // the last colour.
+  bool stepped = false;
+  LedColour colour{};
+  if (pending_) nextStepMs_ = nowMs;
+  pending_ = false;
+  while (nextStepMs_ <= nowMs) {
+    const std::int64_t at = CatchUpTime(nextStepMs_, nowMs);
+    colour = Step(at);
+    stepped = true;
     const std::int64_t period =
         static_cast<std::int64_t>(kSlowTimingRow[LightEffectCodes::ClampLevel(parameters_.speed)]) * kTickMs;
     if (effect_ == CommonEffect::kStatic || effect_ == CommonEffect::kOff)
       nextStepMs_ = kNeverDue;
     else if (effect_ == CommonEffect::kFlash)
-      nextStepMs_ = std::max(nowMs + period,
+      nextStepMs_ = std::max(at + period,
                              lastToggleMs_ + LightSteps::FlashTimeMs(parameters_.speed, kFlashToggleUnitMs));
     else
-      nextStepMs_ = nowMs + period;
-    pending_ = false;
+      nextStepMs_ = at + period;
   }
+  if (stepped)
+    for (LightSyncTarget* t : targets_)
+      if (t->IsSyncPaused()) t->FillSyncColour(colour);
   return nextStepMs_;
 }
 

@@ -1,7 +1,9 @@
 #include "lighting/LightingThread.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "lighting/LightEffectState.h"
 #include "platform/os/DebugLog.h"
 
 namespace ostrel {
@@ -46,11 +48,15 @@ void LightingThread::Loop() {
   while (!stop_) {
     interrupted_ = false;
     lock.unlock();
-    const std::int64_t next = schedule_.RunDue(clock_.NowMs());
+    const std::int64_t start = clock_.NowMs();
+    const std::int64_t next = schedule_.RunDue(start);
     passes_.fetch_add(1);
     lock.lock();
     if (interrupted_) continue;
-    clock_.WaitUntil(lock, cv_, next, interrupted_);
+    // The steps due within a granule run together in the next pass, each as
+    // at its own time; nothing due means no deadline at all.
+    const std::int64_t deadline = next == kNeverDue ? kNeverDue : std::max(next, start + kWakeGranularityMs);
+    clock_.WaitUntil(lock, cv_, deadline, interrupted_);
   }
   lock.unlock();
   OutputDebugString(exitText_);

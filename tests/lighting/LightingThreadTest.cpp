@@ -24,19 +24,49 @@ LightSetting Effect(int code, int speed) {
   return s;
 }
 
-TEST(LightingThread, SleepsUntilEachDueStep) {
+TEST(LightingThread, WakesAtMostOnceAGranuleAndRunsEveryDueStep) {
+  struct Case {
+    int speed;
+    std::int64_t periodMs;  // spectrum on a mouse: 7 ticks at speed 4, 28 at speed 0
+    std::uint64_t wakeups;  // timed wake-ups up to 1400 ms
+    std::int64_t lastDeadline;
+  };
+  // Steps due more often than a granule share a wake-up; slower steps wake
+  // at their own time.
+  const Case cases[] = {{4, 14, 1400 / LightingThread::kWakeGranularityMs, 1420}, {0, 56, 1400 / 56, 1456}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.speed);
+    test::FakeLightClock clock;
+    LightAnimator mouse(2, 6);
+    mouse.SetLightSetting(Effect(1, c.speed));
+    LightingThread runner(mouse, clock, "MS灯光线程设定退出");
+    runner.Start();
+    clock.RunTo(1400);
+    EXPECT_EQ(clock.TimedWakeups(), c.wakeups);  // a 1 ms polling loop: 1400
+    EXPECT_EQ(runner.Passes(), c.wakeups + 1);
+    EXPECT_EQ(clock.LastDeadline(), c.lastDeadline);
+    // Still one step per period: the steps at 0, p, 2p … 1400.
+    EXPECT_EQ(mouse.State().phase, 1400 / c.periodMs + 1);
+    runner.Stop();
+  }
+}
+
+TEST(LightingThread, AWakeRunsAtOnceBetweenGranules) {
   test::FakeLightClock clock;
   LightAnimator mouse(2, 6);
-  mouse.SetLightSetting(Effect(1, 4));  // spectrum, a step every 7 ticks
+  mouse.SetLightSetting(Effect(1, 4));
   LightingThread runner(mouse, clock, "MS灯光线程设定退出");
   runner.Start();
-  clock.RunTo(1400);
-  // One pass at 0, then one wake-up per step: 1400 / 14 ms. A 1 ms polling
-  // loop would have made 1400 passes.
-  EXPECT_EQ(clock.TimedWakeups(), 100u);
-  EXPECT_EQ(runner.Passes(), 101u);
-  EXPECT_EQ(clock.LastDeadline(), 1414);
-  EXPECT_EQ(mouse.State().phase, 101);
+  clock.RunTo(50);  // passes at 0, 20, 40; asleep until 60
+  ASSERT_EQ(clock.LastDeadline(), 60);
+  const std::uint64_t entries = clock.SleepEntries();
+  const std::uint64_t wakeups = clock.TimedWakeups();
+  mouse.SetLightSetting(Effect(0, 4));  // wave
+  runner.Wake();
+  clock.WaitForSleep(entries + 1);
+  EXPECT_EQ(clock.TimedWakeups(), wakeups);  // the pass did not wait for a deadline
+  EXPECT_EQ(runner.Passes(), 4u);
+  EXPECT_EQ(clock.LastDeadline(), clock.NowMs() + LightingThread::kWakeGranularityMs);
   runner.Stop();
 }
 

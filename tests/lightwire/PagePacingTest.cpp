@@ -1,8 +1,9 @@
 // The page base's lighting on pages of every device type, driven by a clock
-// the test moves: the page's one thread wakes only when its animator's next
-// step is due, settings changes retime it at once, and the frame the page
-// streams to the simulated device is the step the engine computes for that
-// device type (wave, ring, running ring, the per-LED pass).
+// the test moves: the page's one thread wakes at most once a granule and
+// only while its animator has a step due, settings changes run at once, and
+// the frame the page streams to the simulated device is the state the
+// engine reaches stepping on time for that device type (wave, ring, running
+// ring, the per-LED pass).
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 #include "devicelink/HidLink.h"
 #include "devsim/Simulator.h"
 #include "lighting/LightAnimator.h"
+#include "lighting/LightMath.h"
+#include "lighting/LightingThread.h"
 
 namespace ostrel::test {
 namespace {
@@ -111,7 +114,7 @@ class PagePacing : public ::testing::Test {
   std::unique_ptr<WiredPage> page;
 };
 
-TEST_F(PagePacing, EachTypesPageWakesOnlyForItsDueStepsAndStreamsTheEnginesFrame) {
+TEST_F(PagePacing, EachTypesPageWakesAtMostOnceAGranuleAndStreamsTheFrameOfStepsOnTime) {
   constexpr std::int64_t kLimit = 700;
   for (const PageCase& c : Cases()) {
     SCOPED_TRACE(c.what);
@@ -122,19 +125,29 @@ TEST_F(PagePacing, EachTypesPageWakesOnlyForItsDueStepsAndStreamsTheEnginesFrame
     page->StartLightingThreads();
     clock->RunTo(kLimit);
 
-    // The engine's own animator of the type, run at every due time up to the limit.
+    // The engine's own animator of the type, run at every due time up to
+    // the page thread's last pass.
+    const std::int64_t lastPass = clock->NowMs();
     LightAnimator twin(c.deviceType, c.ledCount);
     twin.SetLightSetting(c.record);
     if (!c.perLed.empty()) twin.SetLightList(c.perLed, 0);
-    std::uint64_t dueSteps = 0;
-    for (std::int64_t due = twin.RunDue(0); due <= kLimit; due = twin.RunDue(due)) ++dueSteps;
-    EXPECT_GT(dueSteps, 10u);
-    // One wake-up per due step and no other: a 1 ms loop would wake 700 times.
-    EXPECT_EQ(clock->TimedWakeups(), dueSteps);
+    std::uint64_t dueTimes = 0;
+    for (std::int64_t due = twin.RunDue(0); due <= kLimit; due = twin.RunDue(due)) ++dueTimes;
+    EXPECT_GT(dueTimes, 10u);
+    // At most one wake-up a granule, never more than there are due times:
+    // a 1 ms loop would wake 700 times, one wake per due step up to 100.
+    EXPECT_LE(clock->TimedWakeups(), static_cast<std::uint64_t>(kLimit / LightingThread::kWakeGranularityMs));
+    EXPECT_LE(clock->TimedWakeups(), dueTimes);
+    EXPECT_GT(lastPass, kLimit - LightingThread::kWakeGranularityMs - 56);
+    LightAnimator onTime(c.deviceType, c.ledCount);
+    onTime.SetLightSetting(c.record);
+    if (!c.perLed.empty()) onTime.SetLightList(c.perLed, 0);
+    for (std::int64_t due = onTime.RunDue(0); due <= lastPass; due = onTime.RunDue(due)) {
+    }
 
     page->PushLightFrame();
     std::array<std::uint8_t, 512> expected{};
-    const std::size_t length = twin.BuildStreamFrame(expected);
+    const std::size_t length = onTime.BuildStreamFrame(expected);
     ASSERT_EQ(length, static_cast<std::size_t>(3 * c.ledCount));
     const Bytes live = device->State().Contents(devsim::MemoryArea::kLiveFrame);
     ASSERT_GE(live.size(), length);
@@ -151,11 +164,18 @@ TEST_F(PagePacing, ChangedRecordsRetimeTheThreadAtOnceAndFixedEffectsSleepUntilT
   EXPECT_EQ(clock->TimedWakeups(), 1u);  // at 56
   EXPECT_EQ(clock->LastDeadline(), 112);
 
-  // Speed 4: the next step is due 14 ms after the change, not at 112.
+  // Speed 4: the change runs a step at once (at 56) and the next is due 14 ms
+  // later, not at 112. The thread then wakes a granule apart, at 76 and 96
+  // (the steps due at 70 and 84), and sleeps until 116 (98 is due).
   std::uint64_t entries = clock->SleepEntries();
+  const std::uint64_t beforeChange = clock->TimedWakeups();
+  const std::uint8_t phaseBefore = page->Animator()->State().phase;
   page->LoadRecords(Effect(1, 4, false));
-  clock->WaitForSleep(entries + 1);
-  EXPECT_EQ(clock->LastDeadline(), clock->NowMs() + 14);
+  clock->WaitForSleep(entries + 3);
+  EXPECT_EQ(clock->TimedWakeups(), beforeChange + 2);
+  EXPECT_EQ(clock->NowMs(), 96);
+  EXPECT_EQ(clock->LastDeadline(), 116);
+  EXPECT_EQ(page->Animator()->State().phase, phaseBefore + 3);
 
   // Static: drawn once, then no wake-up however long the clock runs.
   entries = clock->SleepEntries();
@@ -202,8 +222,12 @@ TEST_F(PagePacing, TheKeyboardRunsItsThreeZonesOnOneThread) {
                              static_cast<std::uint32_t>(logo.logoMultiColor) | logo.logoRed << 8, 0, 0, 0, 0);
   page->StartLightingThreads();
   clock->RunTo(400);
-  // The logo zone at speed 4 steps every 4 ms: the one thread wakes for it alone.
-  EXPECT_EQ(clock->TimedWakeups(), 100u);
+  // The logo zone at speed 4 steps every 4 ms: the one thread wakes once a
+  // granule for it alone, and runs its 101 steps (0, 4 … 400).
+  EXPECT_EQ(clock->TimedWakeups(), static_cast<std::uint64_t>(400 / LightingThread::kWakeGranularityMs));
+  std::uint8_t phase = 0;
+  for (int step = 0; step < 101; ++step) phase = StepIndex(false, 128, phase);
+  EXPECT_EQ(page->KeyboardAnimator()->Effects().logoPhase, phase);
   std::array<LedColour, 15> logoLeds{};
   page->KeyboardAnimator()->CopyLogoLeds(logoLeds);
   EXPECT_EQ(logoLeds[0].red, 255);
