@@ -11,6 +11,7 @@
 #include "devicelink/DeviceProtocol.h"
 #include "lighting/KeyboardLightAnimator.h"
 #include "lighting/LightAnimator.h"
+#include "lighting/LightSyncAnimator.h"
 #include "lighting/LightingThread.h"
 
 namespace ostrel {
@@ -196,6 +197,27 @@ TEST(LightCatchUp, KeyboardZonesCatchUpToTheStateOnTime) {
       RunAt(late, passes);
       EXPECT_TRUE(take(late) == expected);
     }
+  }
+}
+
+TEST(LightCatchUp, SynchronisationCatchesUpToTheStateOnTime) {
+  const CommonEffect effects[] = {CommonEffect::kBreathing, CommonEffect::kSpectrum, CommonEffect::kFlash};
+  for (CommonEffect effect : effects) {
+    SCOPED_TRACE(static_cast<int>(effect));
+    const auto run = [effect](const std::vector<std::int64_t>* passes) {
+      LightAnimator page(kDeviceMouse, 6);
+      page.SetPaused(true);
+      LightSyncAnimator sync;
+      sync.SetTargets({&page});
+      sync.SetCommonEffect(effect, Effect(0, 4, 1));
+      if (passes)
+        RunAt(sync, *passes);
+      else
+        RunOnTime(sync);
+      return std::tuple(Take(page.State()).leds, sync.Phase(), sync.ColourIndex());
+    };
+    const auto expected = run(nullptr);
+    for (const auto& passes : {GranulePasses(), IrregularPasses()}) EXPECT_TRUE(run(&passes) == expected);
   }
 }
 
