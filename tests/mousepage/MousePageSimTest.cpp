@@ -14,6 +14,7 @@
 #include "lighting/CLightControlUI.h"
 #include "platform/ui/CCheckBoxUI.h"
 #include "platform/ui/CComboUI.h"
+#include "platform/ui/CDialogBuilder.h"
 #include "platform/ui/COptionUI.h"
 #include "platform/ui/CSliderUI.h"
 #include "profiles/JsonFileUtil.h"
@@ -156,6 +157,42 @@ TEST_F(MousePageTest, AStageSliderBeyondTheListGrowsItWithZeroStages) {
   expected.stageDpiX = 40;
   EXPECT_EQ(page->getStages()[3], expected);
   EXPECT_EQ(TextOf("DPI_edit_3"), "2000");
+}
+
+// A layout may carry the alternative DPI controls: they only mirror each
+// other, and neither the profile nor the mouse hears of them.
+TEST_F(MousePageTest, TheAlternativeDpiControlsOnlyMirrorEachOther) {
+  Connect("mouse");
+  ASSERT_FALSE(HasFailure());
+  CDialogBuilder builder;
+  ASSERT_NE(builder.Create(R"(<HorizontalLayout height="30">)"
+                           R"(<Slider name="tavix_DPI_slider_2" width="200" min="0" max="8000"/>)"
+                           R"(<Edit name="tavix_DPI_edit_2" width="80"/></HorizontalLayout>)",
+                           nullptr, nullptr, window.GetPaintManager(), page),
+            nullptr);
+  Pump();
+  const std::string fileBefore = ProfileFileText();
+  ClearLog();
+
+  auto* slider = static_cast<CSliderUI*>(Find("tavix_DPI_slider_2"));
+  ASSERT_NE(slider, nullptr);
+  slider->SetValue(3100);
+  window.GetPaintManager()->SendNotify(slider, "movevaluechanged");
+  Pump();
+  EXPECT_EQ(TextOf("tavix_DPI_edit_2"), "3100");
+
+  struct Case {
+    const char* typed;
+    int shown;
+  } cases[] = {{"100", 200}, {"9000", 6500}, {"1234", 1234}, {"", 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EditAndLeave("tavix_DPI_edit_2", c.typed);
+    EXPECT_EQ(TextOf("tavix_DPI_edit_2"), std::to_string(c.shown));
+    EXPECT_EQ(slider->GetValue(), c.shown);
+  }
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_EQ(ProfileFileText(), fileBefore);
 }
 
 // ---- Polling rate and the receiver ----
