@@ -123,12 +123,12 @@ bool ShellBus::Start() {
 
 void ShellBus::Run() {
   for (;;) {
-    BusPollSpec spec;
+    BusPollPlan plan;
     {
       std::lock_guard<std::recursive_mutex> lock(mutex_);
-      if (!bus_ || stop_ || !ProcessBus(bus_, spec)) return;
+      if (!bus_ || stop_ || !ProcessBus(bus_, plan)) return;
     }
-    switch (WaitOnBus(spec, wakeFd_)) {
+    switch (WaitOnBus(plan, wakeFd_)) {
       case BusWaitResult::kReady:
         break;
       case BusWaitResult::kWoken:

@@ -9,28 +9,28 @@
 
 namespace ostrel {
 
-bool ProcessBus(sd_bus* bus, BusPollSpec& spec) {
+bool ProcessBus(sd_bus* bus, BusPollPlan& plan) {
   while (sd_bus_process(bus, nullptr) > 0) {
   }
-  spec.fd = sd_bus_get_fd(bus);
-  if (spec.fd < 0) return false;
-  spec.events = static_cast<short>(sd_bus_get_events(bus));
+  plan.fd = sd_bus_get_fd(bus);
+  if (plan.fd < 0) return false;
+  plan.events = static_cast<short>(sd_bus_get_events(bus));
   std::uint64_t timeoutUsec = UINT64_MAX;
   sd_bus_get_timeout(bus, &timeoutUsec);
-  spec.timeoutMs = -1;
+  plan.timeoutMs = -1;
   if (timeoutUsec != UINT64_MAX) {
     // sd-bus gives an absolute CLOCK_MONOTONIC time.
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     const std::uint64_t nowUsec = static_cast<std::uint64_t>(now.tv_sec) * 1000000u + now.tv_nsec / 1000;
-    spec.timeoutMs = timeoutUsec <= nowUsec ? 0 : static_cast<int>((timeoutUsec - nowUsec + 999) / 1000);
+    plan.timeoutMs = timeoutUsec <= nowUsec ? 0 : static_cast<int>((timeoutUsec - nowUsec + 999) / 1000);
   }
   return true;
 }
 
-BusWaitResult WaitOnBus(const BusPollSpec& spec, int wakeFd) {
-  pollfd fds[2] = {{spec.fd, spec.events, 0}, {wakeFd, POLLIN, 0}};
-  const int n = ::poll(fds, 2, spec.timeoutMs);
+BusWaitResult WaitOnBus(const BusPollPlan& plan, int wakeFd) {
+  pollfd fds[2] = {{plan.fd, plan.events, 0}, {wakeFd, POLLIN, 0}};
+  const int n = ::poll(fds, 2, plan.timeoutMs);
   if (n < 0) return errno == EINTR ? BusWaitResult::kReady : BusWaitResult::kFailed;
   if (fds[1].revents & POLLIN) {
     std::uint64_t value;

@@ -7,7 +7,7 @@
 
 namespace ostrel {
 
-struct BusPollSpec {
+struct BusPollPlan {
   int fd = -1;
   short events = 0;
   int timeoutMs = -1;  // -1: no time-out
@@ -22,8 +22,8 @@ enum class BusWaitResult {
 
 // Processes every queued message of `bus` and says how to wait for the next;
 // false when the bus has no descriptor. The caller holds the bus's lock.
-bool ProcessBus(sd_bus* bus, BusPollSpec& spec);
-// Sleeps as `spec` says, without the bus's lock.
-BusWaitResult WaitOnBus(const BusPollSpec& spec, int wakeFd);
+bool ProcessBus(sd_bus* bus, BusPollPlan& plan);
+// Sleeps as `plan` says, without the bus's lock.
+BusWaitResult WaitOnBus(const BusPollPlan& plan, int wakeFd);
 
 }  // namespace ostrel

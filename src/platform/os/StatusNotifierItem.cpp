@@ -215,12 +215,12 @@ bool StatusNotifierItem::Create(const std::string& id, const std::string& title,
 
 void StatusNotifierItem::Run() {
   for (;;) {
-    BusPollSpec spec;
+    BusPollPlan plan;
     {
       std::lock_guard<std::recursive_mutex> lock(mutex_);
-      if (bus_ == nullptr || !ProcessBus(bus_, spec)) return;
+      if (bus_ == nullptr || !ProcessBus(bus_, plan)) return;
     }
-    switch (WaitOnBus(spec, wakeFd_)) {
+    switch (WaitOnBus(plan, wakeFd_)) {
       case BusWaitResult::kReady:
         break;
       case BusWaitResult::kClosed:
