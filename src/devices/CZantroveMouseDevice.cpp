@@ -282,7 +282,12 @@ int CZantroveMouseDevice::LoadActiveProfile() {
 
 void CZantroveMouseDevice::LoadDefaultProfile() {
   SetProfilePaths();
-  m_profile.LoadProfile(m_profile.GetDefaultPath());
+  if (m_profile.LoadProfile(m_profile.GetDefaultPath()).empty()) {
+    // Saving nothing over the user's profile would lose it: keep it instead.
+    OutputDebugString("mouse: the default profile could not be read, the profile stays");
+    LoadActiveProfile();
+    return;
+  }
   m_keyPanel.SetKeys(m_profile.ReadKeyList());
   m_stages = m_profile.ReadDpiStages();
   m_activeStage = m_profile.GetActiveStage();

@@ -218,6 +218,26 @@ TEST_F(MousePageTest, APollingRateChangeRewritesOnboardProfileZero) {
         i == 3);
 }
 
+TEST_F(MousePageTest, RestoringTheDefaultsRewritesTheProfileButNeverWithNothing) {
+  Connect("mouse");
+  ASSERT_FALSE(HasFailure());
+  ClickOn("polling_rate_option_3");
+  ASSERT_EQ(DeviceSection(ProfileFileText())["ReportStages"]["StageActive"].asInt(), 3);
+
+  // Without a readable default profile the user's profile stays as it is.
+  const std::string defaults = page->Profile().GetDefaultPath();
+  const std::string before = ProfileFileText();
+  page->Profile().SetDefaultPath(defaults + ".missing");
+  page->LoadDefaultProfile();
+  EXPECT_EQ(ProfileFileText(), before);
+  EXPECT_EQ(page->Profile().GetKeyList().size(), kMouseKeyCount);
+
+  // With it, the defaults replace the user's settings in the file.
+  page->Profile().SetDefaultPath(defaults);
+  page->LoadDefaultProfile();
+  EXPECT_NE(DeviceSection(ProfileFileText())["ReportStages"]["StageActive"].asInt(), 3);
+}
+
 TEST_F(MousePageTest, OnTheReceiverWithTheLinkDownNothingFollowsQueryLink) {
   Connect("receiver");
   ASSERT_FALSE(HasFailure());
