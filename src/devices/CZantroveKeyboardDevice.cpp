@@ -98,10 +98,19 @@ void CZantroveKeyboardDevice::BindPageControls() {
   m_pProfilePanel = m_pDeviceProfilePanel;
   m_pLightPanel = find(kLightPanelName);
   m_pMacroPanel = find(kMacroPanelName);
+  BindZoneLights(m_zone2Buttons, kLogoLightPrefix);
+  BindZoneLights(m_zone3Buttons, kStLightPrefix);
   if (!m_pKeySetPanel) DebugPrintf("keyboard: the layout has no %s", kKeySetPanelName);
   if (!m_pDeviceProfilePanel) DebugPrintf("keyboard: the layout has no %s", kProfilePanelName);
   SetUpKeyPanel();
   SetUpProfilePanel();
+}
+
+void CZantroveKeyboardDevice::BindZoneLights(std::vector<CDeviceKeyButtonUI*>& buttons, const char* prefix) {
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    CControlUI* found = FindSubControl((prefix + std::to_string(i)).c_str());
+    buttons[i] = found ? static_cast<CDeviceKeyButtonUI*>(found->GetInterface("DeviceKeyButton")) : nullptr;
+  }
 }
 
 bool CZantroveKeyboardDevice::SelectKeyPanel(int panel) {

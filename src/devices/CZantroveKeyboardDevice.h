@@ -35,6 +35,10 @@ class CZantroveKeyboardDevice : public CZantroveUSBDevice {
   static constexpr const char* kClassName = "CZantroveKeyboardDevice";
   static constexpr const char* kElementName = "ZantroveKeyboardDevice";
   static constexpr const char* kKeyPanelPrefix = "keyboard_device_key_light_";
+  // The logo's and the St strip's light buttons, outside the key panel so
+  // that a key selection never takes them.
+  static constexpr const char* kLogoLightPrefix = "logo_light_";
+  static constexpr const char* kStLightPrefix = "st_light_";
   static constexpr const char* kKeySetPanelName = "KeySetControlItem";
   static constexpr const char* kLightPanelName = "LightControlItem";
   static constexpr const char* kProfilePanelName = "DeviceProfileItem";
@@ -106,6 +110,7 @@ class CZantroveKeyboardDevice : public CZantroveUSBDevice {
   // Binds the key buttons ("key_"n) and LED buttons (user data "light_"n)
   // of panel "keyboard_device_key_light_"n. False when there is no such panel.
   bool SelectKeyPanel(int panel);
+  void BindZoneLights(std::vector<CDeviceKeyButtonUI*>& buttons, const char* prefix);
   // The tooltip and same-as-label state of every key button from its function.
   void refreshKeyTexts();
 

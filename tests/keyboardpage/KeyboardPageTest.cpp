@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,7 @@
 #include "devices/KeyboardSettingControls.h"
 #include "devsim/Simulator.h"
 #include "lighting/CLightControlUI.h"
+#include "lighting/LightFrame.h"
 #include "platform/os/DebugLog.h"
 #include "platform/os/KnownFolders.h"
 #include "platform/ui/CComboUI.h"
@@ -457,6 +459,48 @@ TEST_F(KeyboardPageTest, OptionsFromTheProfileOutsideTheirGroupsShowOptionZero) 
 
 // The lighting panel of the real page: each zone's change reaches its own
 // record in the profile file and its own bytes of the onboard record.
+// The logo's 15 and the St strip's 6 light buttons show their zones'
+// preview; they lie outside the key panel, so a key selection never takes
+// them.
+TEST_F(KeyboardPageTest, TheLogoAndStLightsShowTheirZonesPreview) {
+  Connect();
+  LightSetting logo = page->LightSettingOfZone(1);
+  logo.logoSelectItem = 4;  // static
+  logo.logoLight = 4;
+  logo.logoMultiColor = 0;
+  logo.logoRed = 10, logo.logoGreen = 20, logo.logoBlue = 30;
+  logo.rgbDengOffOn = 0;
+  LightSetting strip = page->LightSettingOfZone(2);
+  strip.stSelectItem = 4;
+  strip.stLight = 4;
+  strip.stMultiColor = 0;
+  strip.stRed = 40, strip.stGreen = 50, strip.stBlue = 60;
+  page->Profile().WriteLogoLightSetting(logo);
+  page->Profile().WriteStLightSetting(strip);
+  page->ApplyProfileLighting();
+
+  struct Zone {
+    const char* prefix;
+    int count;
+    LedColour colour;
+  } zones[] = {{"logo_light_", 15, {10, 20, 30, 0}}, {"st_light_", 6, {40, 50, 60, 0}}};
+  for (const Zone& zone : zones) {
+    SCOPED_TRACE(zone.prefix);
+    std::vector<CDeviceKeyButtonUI*> lights;
+    for (int i = 0; i < zone.count; ++i) {
+      auto* light = FindAs<CDeviceKeyButtonUI>((zone.prefix + std::to_string(i)).c_str(), "DeviceKeyButton");
+      ASSERT_NE(light, nullptr) << i;
+      EXPECT_NE(light->GetParent(), page->GetSelectPanel()) << i;
+      lights.push_back(light);
+    }
+    const DWORD expected = LightFrame::PackButtonColour(zone.colour);
+    EXPECT_TRUE(PumpUntil([&] {
+      return std::all_of(lights.begin(), lights.end(),
+                         [&](CDeviceKeyButtonUI* light) { return light->GetLightColor() == expected; });
+    })) << "the zone's lights did not take its colour";
+  }
+}
+
 TEST_F(KeyboardPageTest, LightingPanelChangesOfEachZoneAreSavedAndWrittenToTheKeyboard) {
   Connect();
   CLightControlUI* panel = page->LightPanel();
