@@ -7,38 +7,20 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <new>
 #include <thread>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "lighting/KeyboardLightAnimator.h"
 #include "lighting/LightAnimator.h"
 #include "lighting/LightEffectCodes.h"
 #include "lighting/LightTables.h"
 #include "lighting/LightingThread.h"
 #include "lighting/SteadyLightClock.h"
-
-namespace {
-std::atomic<std::uint64_t> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// The replacement new takes its memory from malloc, so free is the matching
-// release; the compiler cannot see that pairing.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace ostrel {
 namespace {
@@ -73,13 +55,13 @@ void PageStep(benchmark::State& state, int deviceType, int ledCount, int code) {
   const LightStep step = LightEffectCodes::StepFor(deviceType, code);
   std::int64_t now = 0;
   page.RunStep(step, now);
-  const std::uint64_t before = gAllocations.load();
+  const std::uint64_t before = bench::AllocationCount();
   for (auto _ : state) {
     page.RunStep(step, now += 14);
     benchmark::DoNotOptimize(page.State().Leds().data());
   }
-  state.counters["allocs_per_step"] = benchmark::Counter(static_cast<double>(gAllocations.load() - before) /
-                                                         static_cast<double>(state.iterations()));
+  state.counters["allocs_per_step"] = benchmark::Counter(
+      static_cast<double>(bench::AllocationCount() - before) / static_cast<double>(state.iterations()));
 }
 
 void BM_MouseWave(benchmark::State& s) { PageStep(s, 2, 6, 0); }
@@ -110,10 +92,10 @@ void BM_PadPassWithPerLedModes(benchmark::State& state) {
   pad.SetLightList(list, 0);
   std::int64_t now = 0;
   pad.RunDue(now);
-  const std::uint64_t before = gAllocations.load();
+  const std::uint64_t before = bench::AllocationCount();
   for (auto _ : state) benchmark::DoNotOptimize(pad.RunDue(now += 14));
-  state.counters["allocs_per_step"] = benchmark::Counter(static_cast<double>(gAllocations.load() - before) /
-                                                         static_cast<double>(state.iterations()));
+  state.counters["allocs_per_step"] = benchmark::Counter(
+      static_cast<double>(bench::AllocationCount() - before) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_PadPassWithPerLedModes);
 
@@ -124,15 +106,15 @@ void BM_KeyboardMain(benchmark::State& state) {
   kb.SetLightSetting(Effect(code, 1));
   std::int64_t now = 0;
   kb.StepMain(now);
-  const std::uint64_t before = gAllocations.load();
+  const std::uint64_t before = bench::AllocationCount();
   for (auto _ : state) {
     kb.StepMain(now += 4);
     kb.StepLogo(now);
     kb.StepSt(now);
     benchmark::DoNotOptimize(kb.State().Leds().data());
   }
-  state.counters["allocs_per_step"] = benchmark::Counter(static_cast<double>(gAllocations.load() - before) /
-                                                         static_cast<double>(state.iterations()));
+  state.counters["allocs_per_step"] = benchmark::Counter(
+      static_cast<double>(bench::AllocationCount() - before) / static_cast<double>(state.iterations()));
 }
 BENCHMARK(BM_KeyboardMain)
     ->Arg(1)

@@ -30,28 +30,12 @@
 #include <thread>
 #include <vector>
 
+#include "AllocationCounter.h"
 #include "devicelink/HidLink.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "devsim/Simulator.h"
 #include "lighting/SteadyLightClock.h"
 #include "platform/os/DebugLog.h"
-
-namespace {
-std::atomic<std::uint64_t> gAllocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-// The replacement new takes its memory from malloc, so free is the matching
-// release; the compiler cannot see that pairing.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
 
 namespace ostrel {
 namespace {
@@ -251,9 +235,9 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
     std::this_thread::sleep_for(milliseconds(200));
     idle = MeasureCpuPercent(milliseconds(1000));  // connected, nothing running
     // What the rest of the process (the simulated devices) allocates meanwhile.
-    const std::uint64_t quiet0 = gAllocations.load();
+    const std::uint64_t quiet0 = bench::AllocationCount();
     std::this_thread::sleep_for(milliseconds(1000));
-    const std::uint64_t quietAllocations = gAllocations.load() - quiet0;
+    const std::uint64_t quietAllocations = bench::AllocationCount() - quiet0;
     // Every thread from here on is the program's lighting.
     const std::set<std::string> before = Tasks();
 
@@ -262,10 +246,10 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
     for (auto& page : rig.pages) page->StartLightingThreads();
     std::this_thread::sleep_for(milliseconds(100));
     const std::uint64_t passes0 = rig.Passes();
-    const std::uint64_t allocations0 = gAllocations.load();
+    const std::uint64_t allocations0 = bench::AllocationCount();
     std::this_thread::sleep_for(milliseconds(1000));
     const std::uint64_t steps = rig.Passes() - passes0;
-    const std::uint64_t stepAllocations = gAllocations.load() - allocations0;
+    const std::uint64_t stepAllocations = bench::AllocationCount() - allocations0;
     allocationsPerStep =
         steps ? (static_cast<double>(stepAllocations) - static_cast<double>(quietAllocations)) /
                     static_cast<double>(steps)
