@@ -1,6 +1,5 @@
 #include "DeviceHostFixture.h"
 
-#include <thread>
 
 #include "controls/ProgramControls.h"
 #include "platform/os/DebugLog.h"
@@ -9,6 +8,7 @@
 #include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/WindowApi.h"
+#include "support/MessagePump.h"
 
 namespace ostrel::test {
 
@@ -43,13 +43,7 @@ void DeviceHostFixture::CreateWindow() {
 }
 
 bool DeviceHostFixture::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    CMessageLoop::Instance().PumpPending();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  return PumpMessagesUntil(done, timeout);
 }
 
 void DeviceHostFixture::PumpFor(std::chrono::milliseconds time) {

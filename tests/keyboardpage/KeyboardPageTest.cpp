@@ -44,6 +44,7 @@
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellApplication.h"
+#include "support/MessagePump.h"
 #include "support/TestEnvironment.h"
 
 namespace fs = std::filesystem;
@@ -90,13 +91,7 @@ class KeyboardPageTest : public ::testing::Test {
   }
 
   bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      CMessageLoop::Instance().PumpPending();
-      if (done()) return true;
-      std::this_thread::sleep_for(2ms);
-    }
-    return done();
+    return test::PumpMessagesUntil(done, limit, 2ms);
   }
 
   // Plugs the keyboard, opens the main window and waits until the page has

@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "controls/CDeviceOptionUI.h"
 #include "controls/ProgramControls.h"
@@ -18,6 +17,7 @@
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/WindowApi.h"
+#include "support/MessagePump.h"
 
 namespace ostrel::test {
 namespace {
@@ -103,8 +103,9 @@ void LightWireTest::SetUp() {
   dataFolder = fs::path(::testing::TempDir()) / ("lightwire_data_" + std::to_string(getpid()));
   // Both files live in each model's own folder of the data folder.
   for (const ModelTableRow& model : kModelTable) {
-    WriteText(dataFolder / model.modelName / "tavix_light.config",
-              R"({"LightInfo": [[{"LightName": "first"}, {"LightName": "second"}], [{"LightName": "mine"}]]})");
+    WriteText(
+        dataFolder / model.modelName / "tavix_light.config",
+        R"({"LightInfo": [[{"LightName": "first"}, {"LightName": "second"}], [{"LightName": "mine"}]]})");
     WriteText(dataFolder / model.modelName / "macro.config",
               R"({"MacroInfo": [{"MacroName": "reload"}, {"MacroName": "jump"}]})");
   }
@@ -140,13 +141,7 @@ bool LightWireTest::Connect(std::initializer_list<const char*> models) {
 }
 
 bool LightWireTest::PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    CMessageLoop::Instance().PumpPending();
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  return PumpMessagesUntil(done, timeout);
 }
 
 void LightWireTest::PumpFor(std::chrono::milliseconds time) {

@@ -24,6 +24,7 @@
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
 #include "shell/ShellApplication.h"
+#include "support/MessagePump.h"
 #include "support/TestEnvironment.h"
 
 namespace fs = std::filesystem;
@@ -77,13 +78,7 @@ class MainWndDevicesTest : public ::testing::Test {
   }
 
   bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-      CMessageLoop::Instance().PumpPending();
-      if (done()) return true;
-      std::this_thread::sleep_for(5ms);
-    }
-    return done();
+    return test::PumpMessagesUntil(done, limit, 5ms);
   }
   CControlUI* Find(const char* name) { return window->GetPaintManager()->FindControl(name); }
   int VisibleEntries() {
