@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "ProcessCpu.h"
 #include "devicelink/DeviceScanner.h"
 #include "devicelink/DeviceSlotList.h"
 #include "devicelink/HidLink.h"
@@ -33,28 +34,20 @@ class IdlePage : public CZantroveUSBDevice {
  public:
   ~IdlePage() override { StopWorkers(); }
   // A static colour: drawn once, then nothing is due until a setting changes.
+  // The keyboard's logo and St zones too (their effect 0 is a wave).
   void ShowStaticColour() {
     m_lightSettings[0].selectItem = static_cast<std::uint8_t>(
         LightEffectCodes::CodeForCommonEffect(GetDeviceType(), CommonEffect::kStatic));
+    for (LightSetting& setting : m_lightSettings) {
+      setting.logoSelectItem = kZoneStatic;
+      setting.stSelectItem = kZoneStatic;
+    }
     ApplyLightSettings();
   }
+
+ private:
+  static constexpr std::uint8_t kZoneStatic = 4;
 };
-
-double ProcessCpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// Percent of one core the process used over `window`.
-double MeasureCpuPercent(milliseconds window) {
-  const double cpu0 = ProcessCpuSeconds();
-  const auto t0 = std::chrono::steady_clock::now();
-  std::this_thread::sleep_for(window);
-  const double cpu = ProcessCpuSeconds() - cpu0;
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  return 100.0 * cpu / wall;
-}
 
 std::string FindPath(const std::string& marker) {
   HidLink link;
@@ -123,7 +116,7 @@ void BM_IdleLightingAgainstMillisecondPolling(benchmark::State& state) {
       return;
     }
     std::this_thread::sleep_for(milliseconds(200));  // threads settled
-    ours = MeasureCpuPercent(window);
+    ours = bench::MeasureCpuPercent(window);
 
     std::atomic<bool> connected{true};
     std::vector<std::unique_ptr<WorkerThread>> literal;
@@ -132,12 +125,12 @@ void BM_IdleLightingAgainstMillisecondPolling(benchmark::State& state) {
       literal.back()->Start([&connected](const StopEvent& stop) { MillisecondLoop(stop, connected); });
     }
     std::this_thread::sleep_for(milliseconds(200));
-    const double withBoth = MeasureCpuPercent(window);
+    const double withBoth = bench::MeasureCpuPercent(window);
     for (auto& w : literal) w->Stop();
     reference = withBoth - ours;  // the reference loops alone
 
     for (auto& page : rig.pages) page->StopWorkers();
-    baseline = MeasureCpuPercent(milliseconds(200));  // simulator and process without workers
+    baseline = bench::MeasureCpuPercent(milliseconds(200));  // simulator and process without workers
   }
   state.counters["ours_pct_core"] = ours;
   state.counters["reference_pct_core"] = reference;
@@ -155,12 +148,12 @@ void BM_ScannerWithFourDevices(benchmark::State& state) {
   for (auto _ : state) {
     devsim::Simulator simulator;
     for (const char* model : {"keyboard", "mouse", "mousepad", "headset"}) simulator.Plug(model);
-    const double idle = MeasureCpuPercent(milliseconds(500));
+    const double idle = bench::MeasureCpuPercent(milliseconds(500));
     DeviceSlotList slots;
     DeviceScanner scanner(slots);
     scanner.Start();
     std::this_thread::sleep_for(milliseconds(200));
-    scanning = MeasureCpuPercent(milliseconds(state.range(0))) - idle;
+    scanning = bench::MeasureCpuPercent(milliseconds(state.range(0))) - idle;
     scanner.Stop();
   }
   state.counters["scanner_pct_core"] = scanning;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "ProcessCpu.h"
 #include "lighting/KeyboardLightAnimator.h"
 #include "lighting/LightAnimator.h"
 #include "lighting/LightEffectCodes.h"
@@ -40,12 +41,6 @@ LightSetting Effect(int code, int multi) {
   s.stSelectItem = 2;
   s.stLight = 4;
   return s;
-}
-
-double ProcessCpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
 // One step of a page's effect, forced due at every call.
@@ -157,13 +152,13 @@ void BM_FourRunnersSleepingUntilDue(benchmark::State& state) {
     runners.push_back(std::make_unique<LightingThread>(pages.mouse, clock, "MS灯光线程设定退出"));
     runners.push_back(std::make_unique<LightingThread>(pages.pad, clock, "MS灯光线程设定退出"));
     runners.push_back(std::make_unique<LightingThread>(pages.headset, clock, "MS灯光线程设定退出"));
-    const double cpu0 = ProcessCpuSeconds();
+    const double cpu0 = bench::ProcessCpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
     for (auto& r : runners) r->Start();
     std::this_thread::sleep_for(kRunFor);
     for (auto& r : runners) r->Stop();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const double cpu = ProcessCpuSeconds() - cpu0;
+    const double cpu = bench::ProcessCpuSeconds() - cpu0;
     std::uint64_t passes = 0;
     for (auto& r : runners) passes += r->Passes();
     state.SetIterationTime(wall);
@@ -202,7 +197,7 @@ void BM_FourPollingLoops1ms(benchmark::State& state) {
     FourPages pages;
     std::atomic<bool> stop{false};
     std::atomic<std::uint64_t> wakeups{0};
-    const double cpu0 = ProcessCpuSeconds();
+    const double cpu0 = bench::ProcessCpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
     std::vector<std::thread> threads;
     threads.emplace_back([&] {
@@ -225,7 +220,7 @@ void BM_FourPollingLoops1ms(benchmark::State& state) {
     stop.store(true);
     for (auto& t : threads) t.join();
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    const double cpu = ProcessCpuSeconds() - cpu0;
+    const double cpu = bench::ProcessCpuSeconds() - cpu0;
     state.SetIterationTime(wall);
     state.counters["cpu_ms_per_s"] = cpu * 1000.0 / wall;
     state.counters["wakeups_per_s"] = static_cast<double>(wakeups.load()) / wall;

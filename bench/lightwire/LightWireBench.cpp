@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "AllocationCounter.h"
+#include "ProcessCpu.h"
 #include "devicelink/HidLink.h"
 #include "devices/CZantroveUSBDevice.h"
 #include "devsim/Simulator.h"
@@ -55,21 +56,6 @@ class BenchPage : public CZantroveUSBDevice {
     return *Animator();
   }
 };
-
-double ProcessCpuSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
-// Percent of one core the process used over `window`.
-double MeasureCpuPercent(milliseconds window) {
-  const double cpu0 = ProcessCpuSeconds();
-  const auto t0 = Clock::now();
-  std::this_thread::sleep_for(window);
-  const double cpu = ProcessCpuSeconds() - cpu0;
-  return 100.0 * cpu / std::chrono::duration<double>(Clock::now() - t0).count();
-}
 
 // The threads of the process, by id.
 std::set<std::string> Tasks() {
@@ -233,7 +219,7 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
       return;
     }
     std::this_thread::sleep_for(milliseconds(200));
-    idle = MeasureCpuPercent(milliseconds(1000));  // connected, nothing running
+    idle = bench::MeasureCpuPercent(milliseconds(1000));  // connected, nothing running
     // What the rest of the process (the simulated devices) allocates meanwhile.
     const std::uint64_t quiet0 = bench::AllocationCount();
     std::this_thread::sleep_for(milliseconds(1000));
@@ -264,20 +250,20 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
     {
       FramePusher pusher(rig);
       std::this_thread::sleep_for(milliseconds(200));
-      double cpu0 = ProcessCpuSeconds();
+      double cpu0 = bench::ProcessCpuSeconds();
       auto t0 = Clock::now();
       ours = MeasureThreadsPercent(before, window);
-      oursProcess =
-          100.0 * (ProcessCpuSeconds() - cpu0) / std::chrono::duration<double>(Clock::now() - t0).count();
+      oursProcess = 100.0 * (bench::ProcessCpuSeconds() - cpu0) /
+                    std::chrono::duration<double>(Clock::now() - t0).count();
       for (auto& page : rig.pages) page->StopLightingThreads();
       // The same animators and frames, stepped by 1 ms loops.
       PollingLoops loops(rig);
       std::this_thread::sleep_for(milliseconds(200));
-      cpu0 = ProcessCpuSeconds();
+      cpu0 = bench::ProcessCpuSeconds();
       t0 = Clock::now();
       reference = MeasureThreadsPercent(before, window);
-      referenceProcess =
-          100.0 * (ProcessCpuSeconds() - cpu0) / std::chrono::duration<double>(Clock::now() - t0).count();
+      referenceProcess = 100.0 * (bench::ProcessCpuSeconds() - cpu0) /
+                         std::chrono::duration<double>(Clock::now() - t0).count();
     }
 
     // Frame intervals as the streaming devices received them.
