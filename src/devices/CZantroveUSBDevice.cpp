@@ -185,6 +185,9 @@ void CZantroveUSBDevice::PaintButtons(const std::vector<CDeviceKeyButtonUI*>& bu
 
 void CZantroveUSBDevice::PushLightFrame() {
   if (!IsHostLighting()) return;
+  // The steps due by now run first (every zone's): the frame shows the
+  // state of its own time, and the lighting thread need not wake for them.
+  if (m_lightingThread) m_lightingThread->RunBeforeFrame();
   // One copy of the list under the animator's lock: a frame is always one step.
   const std::span<const LedColour> leds = FrameLeds();
   PaintButtons(m_ledButtons, leds);

@@ -2,6 +2,11 @@
 // A page's lighting thread: runs the schedule's due steps and sleeps until
 // the next one is due, at most once a wake granularity, or until a settings
 // change wakes it. Stopping ends it at once, from any sleep.
+//
+// Whoever shows the state runs the steps first: the frame timer calls
+// RunBeforeFrame, so every frame shows the state of its own time, and while
+// frames keep coming the thread itself only looks now and then whether they
+// have stopped. Either way every step runs, each as at its own due time.
 
 #include <atomic>
 #include <condition_variable>
@@ -28,6 +33,9 @@ class LightingThread {
   // under the 50 ms between two frames: every frame shows a state at most
   // one granule old, and the schedule still runs every step.
   static constexpr std::int64_t kWakeGranularityMs = 20;
+  // How long after the last frame the thread takes the steps over again.
+  // Five frame periods: well inside the schedule's one-second catch-up.
+  static constexpr std::int64_t kFrameWatchMs = 250;
   ~LightingThread();
   LightingThread(const LightingThread&) = delete;
   LightingThread& operator=(const LightingThread&) = delete;
@@ -37,12 +45,19 @@ class LightingThread {
   void Stop();
   // The settings changed: run the schedule again now.
   void Wake();
-  bool IsRunning() const { return thread_.joinable(); }
-  // How many times the schedule ran.
+  // A frame is about to be drawn from the schedule's state: runs the due
+  // steps on the caller's thread. Does nothing while the thread is stopped,
+  // so a stopped page keeps its picture.
+  void RunBeforeFrame();
+  bool IsRunning() const { return running_.load(); }
+  // How many times the thread ran the schedule (frames not counted).
   std::uint64_t Passes() const { return passes_.load(); }
 
  private:
   void Loop();
+  // When the thread runs the schedule next, after a pass at `passMs` that
+  // found the next step due at `nextMs`; mutex_ held.
+  std::int64_t Deadline(std::int64_t passMs, std::int64_t nextMs) const;
 
   LightSchedule& schedule_;
   LightClock& clock_;
@@ -51,6 +66,9 @@ class LightingThread {
   std::condition_variable cv_;
   bool stop_ = false;
   bool interrupted_ = false;
+  bool framesSeen_ = false;
+  std::int64_t lastFrameMs_ = 0;
+  std::atomic<bool> running_{false};
   std::atomic<std::uint64_t> passes_{0};
   std::thread thread_;
 };

@@ -63,6 +63,12 @@ void FakeLightClock::RunTo(std::int64_t limitMs) {
   WaitForSleep(entries == 0 ? 1 : entries);
 }
 
+void FakeLightClock::AdvanceTo(std::int64_t ms) {
+  RunTo(ms);
+  std::lock_guard own(mutex_);
+  now_ = std::max(now_, ms);
+}
+
 void FakeLightClock::WaitForSleep(std::uint64_t entries) {
   std::unique_lock own(mutex_);
   changed_.wait(own, [&] { return blocked_ && entries_ >= entries; });

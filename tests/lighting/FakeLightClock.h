@@ -20,6 +20,9 @@ class FakeLightClock : public LightClock {
   // Lets the runner's time run up to `limitMs` and returns once the runner
   // sleeps past it.
   void RunTo(std::int64_t limitMs);
+  // RunTo, then the clock reads `ms` (the runner sleeps past it): the time
+  // for another thread's work, such as a frame.
+  void AdvanceTo(std::int64_t ms);
   // Returns once the runner sleeps past the limit after at least `entries`
   // sleeps in all.
   void WaitForSleep(std::uint64_t entries);

@@ -51,6 +51,35 @@ TEST(LightingThread, WakesAtMostOnceAGranuleAndRunsEveryDueStep) {
   }
 }
 
+TEST(LightingThread, FramesRunTheStepsWhileTheThreadWatches) {
+  test::FakeLightClock clock;
+  LightAnimator mouse(2, 6);
+  mouse.SetLightSetting(Effect(1, 4));  // spectrum, a step every 14 ms
+  LightingThread runner(mouse, clock, "MS灯光线程设定退出");
+  // Without a running thread a frame leaves the picture as it is (the step
+  // due at 0 has not run).
+  runner.RunBeforeFrame();
+  EXPECT_EQ(mouse.State().phase, 0);
+  runner.Start();
+  // A frame every 50 ms, each shows the state of its own time.
+  for (std::int64_t t = 50; t <= 1400; t += 50) {
+    clock.AdvanceTo(t);
+    runner.RunBeforeFrame();
+    EXPECT_EQ(mouse.State().phase, t / 14 + 1) << t;
+  }
+  // The thread woke about once a watch, not once a granule (70 times).
+  const std::uint64_t watching = clock.TimedWakeups();
+  EXPECT_LE(watching, 3 + 1400 / (LightingThread::kFrameWatchMs - 50));
+
+  // The frames stop: a watch after the last one the thread paces the steps
+  // again, and none is lost.
+  clock.RunTo(2100);
+  EXPECT_EQ(clock.LastDeadline(), clock.NowMs() + LightingThread::kWakeGranularityMs);
+  EXPECT_GT(clock.NowMs(), 2100 - LightingThread::kWakeGranularityMs);
+  EXPECT_EQ(mouse.State().phase, clock.NowMs() / 14 + 1);
+  runner.Stop();
+}
+
 TEST(LightingThread, AWakeRunsAtOnceBetweenGranules) {
   test::FakeLightClock clock;
   LightAnimator mouse(2, 6);
