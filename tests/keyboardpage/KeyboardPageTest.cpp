@@ -496,6 +496,37 @@ TEST_F(KeyboardPageTest, TheLogoAndStLightsShowTheirZonesPreview) {
   }
 }
 
+// The lighting tab shows the three zones side by side: every column, and
+// every row inside it, lies within the panel, none cut at its right edge.
+TEST_F(KeyboardPageTest, TheLightingPanelsThreeZonesFitSideBySide) {
+  Connect();
+  Select("deng_Op_tab", true);
+  window->GetPaintManager()->RenderToImage();
+  CControlUI* panel = Find("LightControlItem");
+  ASSERT_NE(panel, nullptr);
+  const RECT area = panel->GetPos();
+  std::function<void(CControlUI*, const RECT&)> inside = [&](CControlUI* control, const RECT& bounds) {
+    if (!control->IsVisible()) return;
+    const RECT r = control->GetPos();
+    SCOPED_TRACE(control->GetName().str());
+    EXPECT_GE(r.left, bounds.left);
+    EXPECT_LE(r.right, bounds.right);
+    // A combo's rows live in its drop-down, not in the panel.
+    if (control->GetInterface("Combo")) return;
+    if (auto* container = static_cast<CContainerUI*>(control->GetInterface("Container")))
+      for (int i = 0; i < container->GetCount(); ++i) inside(container->GetItemAt(i), r);
+  };
+  int columns = 0;
+  for (const char* zone : {"light_zone_layout", "LightTab1_light_zone_layout", "LightTab2_light_zone_layout"}) {
+    CControlUI* column = Find(zone);
+    ASSERT_NE(column, nullptr) << zone;
+    EXPECT_TRUE(column->IsVisible()) << zone;
+    inside(column, area);
+    columns += column->GetPos().right > column->GetPos().left;
+  }
+  EXPECT_EQ(columns, 3);
+}
+
 TEST_F(KeyboardPageTest, LightingPanelChangesOfEachZoneAreSavedAndWrittenToTheKeyboard) {
   Connect();
   CLightControlUI* panel = page->LightPanel();
