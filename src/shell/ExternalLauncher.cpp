@@ -1,5 +1,6 @@
 #include "shell/ExternalLauncher.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -16,8 +17,19 @@ bool ExternalLauncher::Start(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  // The program's threads block the termination signals (one thread takes
+  // them); a started program must not inherit that mask, or it could not be
+  // stopped with SIGTERM or Ctrl+C.
+  posix_spawnattr_t attributes;
+  if (::posix_spawnattr_init(&attributes) != 0) return false;
+  sigset_t none;
+  sigemptyset(&none);
+  ::posix_spawnattr_setsigmask(&attributes, &none);
+  ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
   pid_t pid = -1;
-  if (::posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0) return false;
+  const int spawned = ::posix_spawnp(&pid, args[0], nullptr, &attributes, args.data(), environ);
+  ::posix_spawnattr_destroy(&attributes);
+  if (spawned != 0) return false;
   std::thread([pid] {
     int status = 0;
     ::waitpid(pid, &status, 0);

@@ -1,7 +1,8 @@
 #pragma once
 // Starts other programs without waiting for them: the browser for a web
 // address, the desktop's keyboard or mouse settings. A short-lived thread
-// reaps each child so none is left a zombie.
+// reaps each child so none is left a zombie. A started program begins with
+// no signal blocked, whatever this thread blocks.
 
 #include <string>
 #include <vector>

@@ -33,7 +33,6 @@
 #include "platform/ui/CHeadlessBackend.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/COptionUI.h"
-#include "platform/ui/CPaintManagerUI.h"
 #include "platform/ui/CResourceManager.h"
 #include "platform/ui/CSliderUI.h"
 #include "platform/ui/CTabLayoutUI.h"
@@ -42,10 +41,9 @@
 #include "profiles/CKeyboardProfiledata.h"
 #include "profiles/JsonFileUtil.h"
 #include "shell/CMainWnd.h"
-#include "shell/RegisteredMessages.h"
-#include "shell/ShellApplication.h"
 #include "support/MessagePump.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowStage.h"
 
 namespace fs = std::filesystem;
 
@@ -62,19 +60,8 @@ class KeyboardPageTest : public ::testing::Test {
   void SetUp() override {
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     SetProgramFolderOverride(std::string(OSTREL_KEYBOARD_APP_DIR) + "/");
-    CMessageLoop& loop = CMessageLoop::Instance();
-    loop.AttachCurrentThread();
-    loop.Reset();
-    auto backend = std::make_unique<CHeadlessBackend>();
-    headless = backend.get();
-    loop.SetBackend(std::move(backend));
-    loop.UseVirtualClock(false);
-    CResourceManager::GetInstance()->Release();
-    CPaintManagerUI::SetResourcePath((std::string(OSTREL_KEYBOARD_APP_DIR) + "/skin/").c_str());
-    ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
-    RegisteredMessages::RegisterInstanceMessage();
-    RegisteredMessages::RegisterApplicationMessages();
-    ShellApplication::RegisterControls();
+    ASSERT_TRUE(stage.Begin(std::string(OSTREL_KEYBOARD_APP_DIR) + "/skin", false));
+    headless = &stage.Headless();
     SetDebugSink([this](std::string_view line) {
       std::lock_guard<std::mutex> lock(linesMutex);
       lines.emplace_back(line);
@@ -82,10 +69,8 @@ class KeyboardPageTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (window && IsWindow(window->GetHWND())) DestroyWindow(window->GetHWND());
+    stage.End(window ? window->GetHWND() : nullptr);
     window.reset();
-    CMessageLoop::Instance().Reset();
-    CResourceManager::GetInstance()->Release();
     SetDebugSink({});
     SetProgramFolderOverride("");
   }
@@ -169,6 +154,7 @@ class KeyboardPageTest : public ::testing::Test {
 
   devsim::Simulator simulator;
   devsim::SimulatedDevice* device = nullptr;
+  test::WindowStage stage;
   CHeadlessBackend* headless = nullptr;
   std::unique_ptr<CMainWnd> window;
   CZantroveKeyboardDevice* page = nullptr;

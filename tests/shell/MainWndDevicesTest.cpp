@@ -16,16 +16,11 @@
 #include "devsim/Simulator.h"
 #include "platform/os/DebugLog.h"
 #include "platform/ui/CControlUI.h"
-#include "platform/ui/CHeadlessBackend.h"
-#include "platform/ui/CMessageLoop.h"
-#include "platform/ui/CPaintManagerUI.h"
-#include "platform/ui/CResourceManager.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
-#include "shell/RegisteredMessages.h"
-#include "shell/ShellApplication.h"
 #include "support/MessagePump.h"
 #include "support/TestEnvironment.h"
+#include "support/WindowStage.h"
 
 namespace fs = std::filesystem;
 
@@ -58,23 +53,11 @@ class MainWndDevicesTest : public ::testing::Test {
       Write(skin / "XML/DeviceXml" / (std::string(page) + ".xml"),
             "<Window><CZantroveUSBDevice><DeviceProfile/></CZantroveUSBDevice></Window>");
 
-    CMessageLoop& loop = CMessageLoop::Instance();
-    loop.AttachCurrentThread();
-    loop.Reset();
-    loop.SetBackend(std::make_unique<CHeadlessBackend>());
-    loop.UseVirtualClock(false);
-    CResourceManager::GetInstance()->Release();
-    CPaintManagerUI::SetResourcePath((skin.string() + "/").c_str());
-    ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
-    RegisteredMessages::RegisterInstanceMessage();
-    RegisteredMessages::RegisterApplicationMessages();
-    ShellApplication::RegisterControls();
+    ASSERT_TRUE(stage.Begin(skin.string(), false));
   }
   void TearDown() override {
-    if (window && IsWindow(window->GetHWND())) DestroyWindow(window->GetHWND());
+    stage.End(window ? window->GetHWND() : nullptr);
     window.reset();
-    CMessageLoop::Instance().Reset();
-    CResourceManager::GetInstance()->Release();
   }
 
   bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
@@ -89,6 +72,7 @@ class MainWndDevicesTest : public ::testing::Test {
   }
 
   fs::path skin;
+  test::WindowStage stage;
   std::unique_ptr<CMainWnd> window;
 };
 

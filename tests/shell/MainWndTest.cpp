@@ -15,15 +15,13 @@
 #include "platform/ui/CMenuWnd.h"
 #include "platform/ui/CMessageLoop.h"
 #include "platform/ui/COptionUI.h"
-#include "platform/ui/CPaintManagerUI.h"
-#include "platform/ui/CResourceManager.h"
 #include "platform/ui/CTabLayoutUI.h"
 #include "platform/ui/MenuCmd.h"
 #include "platform/ui/WindowApi.h"
 #include "shell/CMainWnd.h"
 #include "shell/RegisteredMessages.h"
-#include "shell/ShellApplication.h"
 #include "shell/SkinObserver.h"
+#include "support/WindowStage.h"
 
 namespace ostrel {
 namespace {
@@ -33,28 +31,15 @@ class MainWndTest : public ::testing::Test {
   void SetUp() override {
     ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
     SetDebugSink([this](std::string_view line) { lines.emplace_back(line); });
-    CMessageLoop& loop = CMessageLoop::Instance();
-    loop.AttachCurrentThread();
-    loop.Reset();
-    auto backend = std::make_unique<CHeadlessBackend>();
-    headless = backend.get();
-    loop.SetBackend(std::move(backend));
-    loop.UseVirtualClock(true);
-    CResourceManager::GetInstance()->Release();
     const char* source = std::getenv("OSTREL_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
-    CPaintManagerUI::SetResourcePath((std::string(source) + "/skin/").c_str());
-    ASSERT_TRUE(CResourceManager::GetInstance()->LoadResource("res.xml"));
-    RegisteredMessages::RegisterInstanceMessage();
-    RegisteredMessages::RegisterApplicationMessages();
-    ShellApplication::RegisterControls();
+    ASSERT_TRUE(stage.Begin(std::string(source) + "/skin", true));
+    headless = &stage.Headless();
   }
 
   void TearDown() override {
-    if (window && IsWindow(window->GetHWND())) DestroyWindow(window->GetHWND());
+    stage.End(window ? window->GetHWND() : nullptr);
     window.reset();
-    CMessageLoop::Instance().Reset();
-    CResourceManager::GetInstance()->Release();
     SetDebugSink({});
   }
 
@@ -83,6 +68,7 @@ class MainWndTest : public ::testing::Test {
     return false;
   }
 
+  test::WindowStage stage;
   CHeadlessBackend* headless = nullptr;
   std::unique_ptr<CMainWnd> window;
   std::vector<std::string> lines;
