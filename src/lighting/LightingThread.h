@@ -29,9 +29,9 @@ class LightingThread {
 
   // The shortest time between two timed passes. A wake-up costs far more
   // than the steps it runs (the keyboard's zones are due every 4 ms), so the
-  // steps due within a granule run together in one pass. 20 ms is well
-  // under the 50 ms between two frames: every frame shows a state at most
-  // one granule old, and the schedule still runs every step.
+  // steps due within a granule run together in one pass, and the schedule
+  // still runs every step. (A page whose frames run the steps shows the
+  // state of the frame's own time.)
   static constexpr std::int64_t kWakeGranularityMs = 20;
   // How long after the last frame the thread takes the steps over again.
   // Five frame periods: well inside the schedule's one-second catch-up.
