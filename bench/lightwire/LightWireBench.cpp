@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <new>
 #include <set>
@@ -154,24 +155,18 @@ struct Rig {
   }
 };
 
-// What timer 1000 of each page's list entry does: push, then 50 ms until
-// the next (the timer is armed again after the push).
-class FramePusher {
+// One thread per page running `round` until it is destroyed.
+class PageThreads {
  public:
-  explicit FramePusher(Rig& rig) {
+  PageThreads(Rig& rig, const std::function<void(BenchPage&)>& round) {
     for (auto& page : rig.pages) {
       BenchPage* p = page.get();
-      threads_.emplace_back([this, p] {
-        while (!stop_) {
-          p->PushLightFrame();
-          p->PushLightFrameZone2();
-          p->PushLightFrameZone3();
-          std::this_thread::sleep_for(milliseconds(50));
-        }
+      threads_.emplace_back([this, p, round] {
+        while (!stop_) round(*p);
       });
     }
   }
-  ~FramePusher() {
+  ~PageThreads() {
     stop_ = true;
     for (std::thread& t : threads_) t.join();
   }
@@ -180,31 +175,22 @@ class FramePusher {
   std::atomic<bool> stop_{false};
   std::vector<std::thread> threads_;
 };
+
+// What timer 1000 of each page's list entry does: push, then 50 ms until
+// the next (the timer is armed again after the push).
+void PushFrame(BenchPage& page) {
+  page.PushLightFrame();
+  page.PushLightFrameZone2();
+  page.PushLightFrameZone3();
+  std::this_thread::sleep_for(milliseconds(50));
+}
 
 // The literal reading: every page's thread wakes every millisecond and runs
 // what is due.
-class PollingLoops {
- public:
-  explicit PollingLoops(Rig& rig) {
-    for (auto& page : rig.pages) {
-      LightSchedule* schedule = &page->ScheduleOfType();
-      threads_.emplace_back([this, schedule] {
-        while (!stop_) {
-          std::this_thread::sleep_for(milliseconds(1));
-          schedule->RunDue(SteadyLightClock::Instance().NowMs());
-        }
-      });
-    }
-  }
-  ~PollingLoops() {
-    stop_ = true;
-    for (std::thread& t : threads_) t.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::vector<std::thread> threads_;
-};
+void PollOnce(BenchPage& page) {
+  std::this_thread::sleep_for(milliseconds(1));
+  page.ScheduleOfType().RunDue(SteadyLightClock::Instance().NowMs());
+}
 
 void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
   SetDebugToStderr(false);
@@ -249,7 +235,7 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
     // Ours: the paced threads and the frames.
     for (auto* device : rig.devices) device->Log().Clear();
     {
-      FramePusher pusher(rig);
+      PageThreads pusher(rig, PushFrame);
       std::this_thread::sleep_for(milliseconds(200));
       double cpu0 = bench::ProcessCpuSeconds();
       auto t0 = Clock::now();
@@ -260,7 +246,7 @@ void BM_FourPagesAnimatingAgainstMillisecondPolling(benchmark::State& state) {
       passesWithFrames = static_cast<double>(rig.Passes() - framePasses0) / seconds;
       for (auto& page : rig.pages) page->StopLightingThreads();
       // The same animators and frames, stepped by 1 ms loops.
-      PollingLoops loops(rig);
+      PageThreads loops(rig, PollOnce);
       std::this_thread::sleep_for(milliseconds(200));
       cpu0 = bench::ProcessCpuSeconds();
       t0 = Clock::now();

@@ -115,11 +115,6 @@ CControlUI* FindByName(CControlUI* control, void* data) {
   return control->GetName() == static_cast<NameQuery*>(data)->name ? control : nullptr;
 }
 
-template <typename T>
-T* As(CControlUI* control, const char* interfaceName) {
-  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 bool IsOneOf(const CDuiString& name, const auto& names) {
   for (const char* n : names)
     if (name == n) return true;

@@ -46,11 +46,6 @@ bool SplitNumbered(const std::string& text, std::string* prefix, int* number) {
   return true;
 }
 
-template <typename T>
-T* As(CControlUI* control, const char* interfaceName) {
-  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 // The stage slider's look: the active stage stands out.
 constexpr const char* kActiveSliderFore = "Control/SliderBar_BK3.png";
 constexpr const char* kActiveSliderThumb = "Control/SliderBar2_Thumb.png";

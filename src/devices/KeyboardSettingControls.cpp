@@ -20,11 +20,6 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-template <class T>
-T* As(CControlUI* control, const char* interfaceName) {
-  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 }  // namespace
 
 int KeyboardSettingControls::OptionNumber(std::string_view name, std::string_view prefix) {

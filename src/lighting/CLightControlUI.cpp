@@ -60,11 +60,6 @@ std::uint32_t PackColour(std::uint8_t red, std::uint8_t green, std::uint8_t blue
   return 0xFF000000u | (std::uint32_t{red} << 16) | (std::uint32_t{green} << 8) | blue;
 }
 
-template <typename T>
-T* As(CControlUI* control, const char* interfaceName) {
-  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 struct NameQuery {
   const std::string* name;
 };

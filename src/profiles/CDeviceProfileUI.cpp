@@ -28,11 +28,6 @@ CControlUI* FindByName(CControlUI* control, void* data) {
   return control->GetName() == static_cast<NameQuery*>(data)->name ? control : nullptr;
 }
 
-template <typename T>
-T* As(CControlUI* control, const char* interfaceName) {
-  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
-}
-
 // The language text of the macro download answer takes the number where it
 // says %d. Translated text is never used as a printf format: a stray
 // conversion in a language file must not read past the arguments.

@@ -243,4 +243,11 @@ class CControlUI {
   SIZE m_cxyBorderRound;
 };
 
+// `control` as the class whose interface name is `interfaceName`; null when
+// there is no control or it is not one.
+template <typename T>
+T* As(CControlUI* control, const char* interfaceName) {
+  return control ? static_cast<T*>(control->GetInterface(interfaceName)) : nullptr;
+}
+
 }  // namespace ostrel
